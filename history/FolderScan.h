@@ -1,0 +1,52 @@
+// The walk of the hand history folder: finds the files written at or after a cut-off time,
+// keeps the store's file cache, and lists the files to parse.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "history/Progress.h"
+
+class CStatsStore;
+class IFileSystem;
+
+// One hand history file found by a scan.
+struct sModifiedFileInfo {
+    std::string m_strPath;  // full path
+    std::string m_strName;  // file name without its last four characters: the table name
+    int64_t m_tModified = 0;
+};
+
+class CHistoryScan {
+public:
+    CHistoryScan(IFileSystem& fs, CStatsStore& store) : m_fs(fs), m_store(store) {}
+
+    // Empties the found lists and walks `folder` for files whose names end in `filter` (compared
+    // without regard to letter case; an empty filter takes every file) written at or after
+    // `cutoff`. With `fullImport` set, files whose time the file cache already records are
+    // passed over. Progress goes to `progress` (optional) as a percentage of the expected count.
+    void ScanHistoryFolder(const std::string& folder, const std::string& filter, int64_t cutoff,
+                           bool fullImport, IProgressSink* progress);
+
+    // Files found by the last scan, in the order found, and the same files' paths.
+    std::vector<sModifiedFileInfo> m_aModifiedFiles;
+    std::vector<std::string> m_astrModifiedPaths;
+
+private:
+    void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
+    void CheckFile(const std::string& path, const std::string& name, int64_t cutoff);
+    void CountProgress();
+
+    IFileSystem& m_fs;
+    CStatsStore& m_store;
+    bool m_bFullImport = false;
+    IProgressSink* m_pProgress = nullptr;
+    int m_nScanCounter = 0;
+    int m_nLastPercent = 0;
+    int m_nExpectedCount = 0;
+};
+
+// True for a directory path whose last 9 characters are a separator, "20" and six more
+// characters without any ASCII letter: a date-named history folder such as ".../20081201".
+bool IsDateFolder(const std::string& path) noexcept;

@@ -1,0 +1,95 @@
+// The process-wide statistics store: players, their counters, the numbers of the hands already
+// counted, and the file cache of hand history files seen.
+//
+// Counters are kept sparsely: a player gets a block of 40 counters only for the
+// (game, stake, size class) buckets he was actually counted in, so a player seen in one or two
+// buckets costs a few hundred bytes rather than a full 10 KB record. The dense record of the cache
+// file is produced and consumed by GetRecord / SetRecord.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/GameTypes.h"
+#include "history/HandNumberSet.h"
+#include "history/PlayerIndex.h"
+#include "history/PlayerRecord.h"
+
+class CStatsStore {
+public:
+    CStatsStore() = default;
+
+    // Empties the store: no players, no counted hands, no file cache.
+    void ResetStatistics();
+
+    // Index of the player whose name equals `name` byte for byte (the lowest such index), or -1.
+    [[nodiscard]] int32_t FindPlayer(std::string_view name) const noexcept {
+        return m_index.Find(name, m_astrNames);
+    }
+    // Appends a player with all counters 0 and m_nId = the new index; returns the index. The caller
+    // has made sure with FindPlayer that the name is new.
+    int32_t AddPlayer(std::string_view name);
+    // Appends a player with a given record id (the cache file keeps ids as written).
+    int32_t AddPlayerWithId(std::string_view name, int32_t id);
+
+    // Counter k of a player under the stake pooling rule: with `splitStakes` off, any no-limit
+    // level reads the sum over all seven no-limit levels. Out-of-range game, stake, size class or
+    // counter (including negative ones) read 0. Throws std::out_of_range for an invalid player.
+    [[nodiscard]] int GetCounter(int player, int game, int stake, int sizeClass, int k,
+                                 bool splitStakes) const;
+    // The same, reading "SplitStats_Stakes" from the process-wide settings record.
+    [[nodiscard]] int GetCounter(int player, int game, int stake, int sizeClass, int k) const;
+
+    // A single stored counter without pooling; 0 for anything out of range.
+    [[nodiscard]] int32_t RawCounter(int player, int bucket, int k) const noexcept;
+    // The 40 counters of a bucket, or nullptr when the player has never been counted there.
+    [[nodiscard]] const int32_t* FindCounterBlock(int player, int bucket) const noexcept;
+    // The 40 counters of a bucket, created (all 0) when missing. Player and bucket must be valid.
+    int32_t* CounterBlock(int player, int bucket);
+
+    // Dense record of a player, for the cache file.
+    void GetRecord(int player, CPKR_PlayerRecord& out) const;
+    // Replaces a player's counters by those of a dense record (its id included).
+    void SetRecord(int player, const CPKR_PlayerRecord& record);
+
+    [[nodiscard]] int32_t PlayerCount() const noexcept { return m_nPlayers; }
+    [[nodiscard]] const std::string& PlayerName(int player) const { return m_astrNames.at(player); }
+    [[nodiscard]] int32_t PlayerId(int player) const { return m_anIds.at(player); }
+    [[nodiscard]] bool IsValidPlayer(int player) const noexcept {
+        return player >= 0 && player < m_nPlayers;
+    }
+    // Buckets in which a player has a counter block, in creation order.
+    [[nodiscard]] std::vector<int> PlayerBuckets(int player) const;
+
+    // Counted hands, in the order they were counted.
+    [[nodiscard]] bool IsHandCounted(uint32_t hand) const noexcept { return m_handSet.Contains(hand); }
+    void AddCountedHand(uint32_t hand);
+    [[nodiscard]] const std::vector<uint32_t>& CountedHands() const noexcept { return m_anHands; }
+    void ReserveHands(size_t count);
+    void ReservePlayers(size_t count);
+
+    // File cache: full paths of the hand history files seen and their last-write times
+    // (seconds since 1970-01-01 UTC). The two arrays always have the same length.
+    std::vector<std::string> m_astrFiles;
+    std::vector<int64_t> m_atFileTimes;
+
+private:
+    struct sCounterBlock {
+        int32_t counters[CNT_MAX];
+        uint32_t next;   // next block of the same player, kNoBlock at the end
+        uint8_t bucket;  // BucketIndex of these counters
+    };
+    static constexpr uint32_t kNoBlock = 0xFFFFFFFFu;
+
+    int32_t m_nPlayers = 0;
+    std::vector<std::string> m_astrNames;
+    std::vector<int32_t> m_anIds;           // m_nId of each player's record
+    std::vector<uint32_t> m_anFirstBlock;  // head of each player's block list
+    std::vector<sCounterBlock> m_blocks;
+    CPlayerIndex m_index;
+
+    std::vector<uint32_t> m_anHands;
+    CHandNumberSet m_handSet;
+};

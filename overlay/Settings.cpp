@@ -1,0 +1,3 @@
+#include "overlay/Settings.h"
+
+sSettings g_settings;

@@ -1,0 +1,27 @@
+// The process-wide settings record: the thirteen "Options" values. It holds the defaults below
+// until start-up reads the stored settings; only the options dialog changes it afterwards.
+#pragma once
+
+struct sSettings {
+    bool SplitStats_Stakes = false;
+    bool TransparentWindows = false;
+    bool MainWindowAlwaysOnTop = true;
+    int OldestStatsInWeeks = 52;  // 1..999
+    bool ShowVPIP = true;
+    bool ShowPFR = true;
+    bool ShowWTSD = true;
+    bool ShowWONSD = false;
+    bool Show3BET = true;
+    bool ShowFT3BET = true;
+    bool ShowCBET = true;
+    bool ShowFTCBET = true;
+    bool ShowAGFR = true;
+};
+
+constexpr int kMinWeeks = 1;
+constexpr int kMaxWeeks = 999;
+constexpr int ClampWeeks(int weeks) {
+    return weeks < kMinWeeks ? kMinWeeks : (weeks > kMaxWeeks ? kMaxWeeks : weeks);
+}
+
+extern sSettings g_settings;
