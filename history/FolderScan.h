@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "history/Progress.h"
@@ -37,6 +38,9 @@ private:
     void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
     void CheckFile(const std::string& path, const std::string& name, int64_t cutoff);
     void CountProgress();
+    // Where each path stands in the store's file cache (all its entries, in order), so a full
+    // import does not compare every file found with every cached path.
+    void BuildFileIndex();
 
     IFileSystem& m_fs;
     CStatsStore& m_store;
@@ -45,6 +49,8 @@ private:
     int m_nScanCounter = 0;
     int m_nLastPercent = 0;
     int m_nExpectedCount = 0;
+    std::unordered_map<std::string, std::vector<uint32_t>> m_fileIndex;
+    bool m_bIndexBuilt = false;
 };
 
 // True for a directory path whose last 9 characters are a separator, "20" and six more

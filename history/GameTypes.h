@@ -8,7 +8,7 @@
 
 enum eGameType : int { GAME_HOLDEM = 0, GAME_OMAHA = 1, GAME_MAX = 2 };
 
-enum eSizeClass : int { SIZE_HEADSUP = 0, SIZE_3TO6 = 1, SIZE_7TO10 = 2, SIZE_MAX = 3 };
+enum eSizeClass : int { SIZE_HEADSUP = 0, SIZE_3TO6 = 1, SIZE_7TO10 = 2, SIZECLASS_MAX = 3 };
 
 // Stake levels 0..10. Levels 3..9 are the no-limit cash levels that pool together unless the
 // "SplitStats_Stakes" option is on.
@@ -99,9 +99,9 @@ constexpr int StreetCounter(int street, int offset) {
 }
 
 // Number of (game, stake, size class) buckets and the flat bucket number used by the record.
-constexpr int BUCKET_COUNT = GAME_MAX * STAKE_MAX * SIZE_MAX;  // 66
+constexpr int BUCKET_COUNT = int{GAME_MAX} * int{STAKE_MAX} * int{SIZECLASS_MAX};  // 66
 constexpr int BucketIndex(int game, int stake, int sizeClass) {
-    return (game * STAKE_MAX + stake) * SIZE_MAX + sizeClass;
+    return (game * STAKE_MAX + stake) * SIZECLASS_MAX + sizeClass;
 }
 
 // Size class of a hand or table from the number of seats found.

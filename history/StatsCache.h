@@ -22,8 +22,9 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName);
 
 // Loads `fileName` into an empty store. A file that does not match the layout exactly (including
 // declared counts that the file's size cannot hold) is rejected: the store is emptied and the
-// file deleted.
-eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName);
+// file deleted (kept when `deleteIfRejected` is false, for diagnosis tools).
+eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
+                            bool deleteIfRejected = true);
 inline bool LoadStatsCache(CStatsStore& store, const std::string& fileName) {
     return LoadStatsCacheEx(store, fileName) == eCacheLoad::Loaded;
 }

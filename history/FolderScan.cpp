@@ -1,0 +1,165 @@
+#include "history/FolderScan.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "history/StatsStore.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+constexpr int64_t kDateFolderGrace = 259200;  // three days, in seconds
+constexpr int kDefaultExpectedFiles = 300;
+
+bool IsSeparator(char c) noexcept { return c == '\\' || c == '/'; }
+
+bool EndsWithIgnoringCase(const std::string& name, const std::string& filter) noexcept {
+    // The last four characters of the name (all of it when shorter) must equal the filter.
+    const size_t tail = name.size() < 4 ? name.size() : 4;
+    if (tail != filter.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < tail; ++i) {
+        const auto a = static_cast<unsigned char>(name[name.size() - tail + i]);
+        const auto b = static_cast<unsigned char>(filter[i]);
+        if (std::tolower(a) != std::tolower(b)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsDateFolder(const std::string& path) noexcept {
+    if (path.size() < 9) {
+        return false;
+    }
+    const std::string_view last9 = std::string_view(path).substr(path.size() - 9);
+    if (!IsSeparator(last9[0]) || last9[1] != '2' || last9[2] != '0') {
+        return false;
+    }
+    for (char c : last9) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CHistoryScan::ScanHistoryFolder(const std::string& folder, const std::string& filter,
+                                     int64_t cutoff, bool fullImport, IProgressSink* progress) {
+    m_aModifiedFiles.clear();
+    m_astrModifiedPaths.clear();
+    m_bFullImport = fullImport;
+    m_pProgress = progress;
+    m_fileIndex.clear();
+    m_bIndexBuilt = false;
+    if (m_pProgress != nullptr) {
+        m_pProgress->SetRange(0, 100);
+        m_pProgress->SetPos(1);
+    }
+    m_nScanCounter = 0;
+    m_nLastPercent = 0;
+    m_nExpectedCount = m_store.m_astrFiles.empty()
+                           ? kDefaultExpectedFiles
+                           : static_cast<int>(std::min<size_t>(m_store.m_astrFiles.size(),
+                                                               0x7FFFFFFF));
+    ScanFolder(folder, filter, cutoff);
+}
+
+void CHistoryScan::ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff) {
+    for (const sDirEntry& entry : m_fs.ListDirectory(dir)) {
+        std::string path = dir;
+        if (path.empty() || !IsSeparator(path.back())) {
+            path += kPathSeparator;
+        }
+        path += entry.m_strName;
+        if (entry.m_bDirectory) {
+            if (entry.m_strName.empty() || entry.m_strName.front() == '.') {
+                continue;
+            }
+            // Date folders of days long before the cut-off hold nothing new: skip them whole.
+            if (IsDateFolder(path)) {
+                const auto written = m_fs.LastWriteTime(path);
+                if (written && *written < cutoff - kDateFolderGrace) {
+                    continue;
+                }
+            }
+            ScanFolder(path, filter, cutoff);
+            continue;
+        }
+        if (!filter.empty() && !EndsWithIgnoringCase(entry.m_strName, filter)) {
+            continue;
+        }
+        CountProgress();
+        CheckFile(path, entry.m_strName, cutoff);
+    }
+}
+
+void CHistoryScan::CountProgress() {
+    ++m_nScanCounter;
+    const int percent =
+        static_cast<int>(static_cast<int64_t>(m_nScanCounter) * 100 / m_nExpectedCount);
+    if (percent != m_nLastPercent) {
+        m_nLastPercent = percent;
+        if (percent > 100) {
+            // More files than expected: start the bar again rather than overflow it.
+            m_nScanCounter = 0;
+            m_nLastPercent = 0;
+        }
+    }
+    if (m_pProgress != nullptr) {
+        m_pProgress->SetPos(m_nLastPercent);
+    }
+}
+
+void CHistoryScan::CheckFile(const std::string& path, const std::string& name, int64_t cutoff) {
+    const auto written = m_fs.LastWriteTime(path);
+    if (!written || *written < cutoff) {
+        return;
+    }
+    const int64_t t = *written;
+    bool isNew = true;
+    auto& files = m_store.m_astrFiles;
+    auto& times = m_store.m_atFileTimes;
+    // Outside a full import every file written since the cut-off is listed again; a full
+    // import compares with the file cache and passes over files whose time it already holds.
+    if (m_bFullImport && !files.empty()) {
+        BuildFileIndex();
+        if (const auto it = m_fileIndex.find(path); it != m_fileIndex.end()) {
+            for (uint32_t i : it->second) {
+                if (times[i] == t) {
+                    return;
+                }
+                times[i] = t;
+                isNew = false;
+            }
+        }
+    }
+    if (isNew) {
+        if (m_bIndexBuilt) {
+            m_fileIndex[path].push_back(static_cast<uint32_t>(files.size()));
+        }
+        files.push_back(path);
+        times.push_back(t);
+    }
+    sModifiedFileInfo info;
+    info.m_strPath = path;
+    info.m_strName = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+    info.m_tModified = t;
+    m_aModifiedFiles.push_back(std::move(info));
+    m_astrModifiedPaths.push_back(path);
+}
+
+void CHistoryScan::BuildFileIndex() {
+    if (m_bIndexBuilt) {
+        return;
+    }
+    const auto& files = m_store.m_astrFiles;
+    m_fileIndex.reserve(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        m_fileIndex[files[i]].push_back(static_cast<uint32_t>(i));
+    }
+    m_bIndexBuilt = true;
+}

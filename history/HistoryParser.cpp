@@ -1,0 +1,208 @@
+#include "history/HistoryParser.h"
+
+#include <algorithm>
+
+#include "history/GameTypes.h"
+#include "history/HandActions.h"
+#include "history/StatsStore.h"
+#include "history/TextFile.h"
+#include "history/TextSearch.h"
+
+namespace {
+
+constexpr size_t kClassifyBytes = 2500;  // game and stake markers are looked for only here
+constexpr std::string_view kHandStart = "Starting Hand #";
+constexpr std::string_view kActionStart = "Moving Button";
+
+// True when the first occurrence of `marker` lies wholly inside the first 2500 bytes at a
+// position greater than 0 (a marker at the very start of a file is not recognised).
+bool HasClassifyMarker(std::string_view text, std::string_view marker) noexcept {
+    const size_t pos = FindIn(text, marker, 0, kClassifyBytes);
+    return pos != kNotFound && pos > 0;
+}
+
+// Seat markers "Seat 1:" .. "Seat 10:" between `from` and `to`, the first occurrence of each.
+void FindSeatMarkers(std::string_view text, size_t from, size_t to, sHandSeats& seats) noexcept {
+    constexpr std::string_view kSeat = "Seat ";
+    for (size_t pos = FindIn(text, kSeat, from, to); pos != kNotFound;
+         pos = FindIn(text, kSeat, pos + 1, to)) {
+        const size_t digit = pos + kSeat.size();
+        if (digit + 2 > to) {
+            break;
+        }
+        int index = -1;
+        size_t length = 0;
+        const char d = text[digit];
+        if (d >= '1' && d <= '9' && text[digit + 1] == ':') {
+            index = d - '1';
+            length = 7;
+        } else if (d == '1' && digit + 3 <= to && text[digit + 1] == '0' && text[digit + 2] == ':') {
+            index = 9;
+            length = 8;
+        }
+        if (index >= 0 && seats.markerPos[index] == kNotFound) {
+            seats.markerPos[index] = pos;
+            seats.markerLen[index] = length;
+        }
+    }
+}
+
+// First end-of-hand marker at or after `from`: the client wrote "End Of Hand #" and, from 2011
+// on, "End of Hand #"; whichever comes first ends the hand.
+size_t FindHandEnd(std::string_view text, size_t from) noexcept {
+    constexpr std::string_view kEnd = "End ";
+    for (size_t pos = FindFrom(text, kEnd, from); pos != kNotFound;
+         pos = FindFrom(text, kEnd, pos + 1)) {
+        const std::string_view rest = text.substr(pos + kEnd.size());
+        if (rest.starts_with("Of Hand #") || rest.starts_with("of Hand #")) {
+            return pos;
+        }
+    }
+    return kNotFound;
+}
+
+// Start of a street: the first `marker` from the action start lying wholly before the hand end;
+// the hand end when there is none.
+size_t FindStreetStart(std::string_view text, std::string_view marker, size_t actionStart,
+                       size_t handEnd) noexcept {
+    const size_t pos = FindIn(text, marker, actionStart, handEnd);
+    return pos == kNotFound ? handEnd : pos;
+}
+
+}  // namespace
+
+int DetectGameType(std::string_view text) noexcept {
+    for (int game = 0; game < GAME_MAX; ++game) {
+        if (HasClassifyMarker(text, kGameMarkers[game])) {
+            return game;
+        }
+    }
+    return GAME_HOLDEM;
+}
+
+int DetectStakeLevel(std::string_view text) noexcept {
+    for (int level = 0; level < STAKE_OTHER; ++level) {
+        if (HasClassifyMarker(text, kStakeMarkers[level])) {
+            return level;
+        }
+        if (IsNoLimitStake(level) &&
+            HasClassifyMarker(text, kSpacedBlindMarkers[level - STAKE_FIRST_NL])) {
+            return level;
+        }
+    }
+    return STAKE_OTHER;
+}
+
+uint32_t ReadHandNumber(std::string_view text, size_t pos) noexcept {
+    auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (pos < text.size() && isBlank(text[pos])) {
+        ++pos;
+    }
+    uint32_t number = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        number = number * 10u + static_cast<uint32_t>(text[pos] - '0');
+        ++pos;
+    }
+    return number;
+}
+
+std::string_view SeatName(std::string_view text, size_t markerPos, size_t markerLen) noexcept {
+    size_t end = FindPair(text, ' ', '-', markerPos, text.size());
+    if (end == kNotFound) {
+        return {};
+    }
+    const size_t paren = FindPair(text, ' ', '(', markerPos, end);
+    if (paren != kNotFound && paren > 0) {
+        end = paren;
+    }
+    const size_t start = markerPos + markerLen + 1;
+    if (end <= start) {
+        return {};
+    }
+    return text.substr(start, end - start);
+}
+
+void ParseHistoryText(CStatsStore& store, std::string_view text) {
+    const int game = DetectGameType(text);
+    const int stake = DetectStakeLevel(text);
+    CHandActions actions(text);
+
+    size_t p = 0;
+    for (;;) {
+        const size_t handMarker = FindFrom(text, kHandStart, p);
+        if (handMarker == kNotFound) {
+            return;
+        }
+        p = handMarker + kHandStart.size();
+        const uint32_t handNumber = ReadHandNumber(text, p);
+        if (store.IsHandCounted(handNumber)) {
+            continue;
+        }
+
+        const size_t actionStart = FindFrom(text, kActionStart, p);
+        // Seat lines lie before the action part; without one (or with "Moving Button" at the very
+        // end) they are looked for in the rest of the text.
+        const bool boundedSeats = actionStart != kNotFound && actionStart > 0 &&
+                                  actionStart + 1 < text.size();
+        sHandSeats seats;
+        FindSeatMarkers(text, p, boundedSeats ? actionStart : text.size(), seats);
+        if (seats.HighestIndex() <= 0) {
+            return;  // no seat beyond "Seat 1:": the rest of this file is not read now
+        }
+        for (int s = 0; s <= seats.HighestIndex(); ++s) {
+            if (seats.markerPos[s] == kNotFound || actionStart == kNotFound ||
+                seats.markerPos[s] >= actionStart) {
+                continue;
+            }
+            const std::string_view name = SeatName(text, seats.markerPos[s], seats.markerLen[s]);
+            int32_t player = store.FindPlayer(name);
+            if (player < 0) {
+                player = store.AddPlayer(name);
+            }
+            seats.player[s] = player;
+            seats.name[s] = name;
+        }
+
+        const size_t handEnd = actionStart == kNotFound ? kNotFound : FindHandEnd(text, actionStart);
+        if (handEnd == kNotFound && FindFrom(text, kHandStart, p) == kNotFound) {
+            // The last hand of the file is still being written: leave its number unrecorded so
+            // it is counted once the client has finished it.
+            return;
+        }
+        if (handEnd != kNotFound) {
+            sStreetBounds bounds;
+            bounds.actionStart = actionStart;
+            bounds.handEnd = handEnd;
+            bounds.flopStart = FindStreetStart(text, "Dealing Flop", actionStart, handEnd);
+            bounds.turnStart = FindStreetStart(text, "Dealing Turn", actionStart, handEnd);
+            bounds.riverStart = FindStreetStart(text, "Dealing River", actionStart, handEnd);
+            actions.Analyse(seats, bounds);
+            actions.AddToStore(store, BucketIndex(game, stake, seats.SizeClass()));
+        }
+        // Without an end marker no action is found and nobody is counted, but the number is
+        // still recorded.
+        store.AddCountedHand(handNumber);
+        if (actionStart == kNotFound) {
+            return;
+        }
+        p = actionStart;
+    }
+}
+
+void ParseHistoryFiles(CStatsStore& store, const std::vector<std::string>& paths,
+                       IProgressSink* progress) {
+    const int count = static_cast<int>(std::min<size_t>(paths.size(), 0x7FFFFFFF));
+    if (progress != nullptr) {
+        progress->SetRange(0, count);
+        progress->SetPos(1);
+    }
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (ReadTextFile(paths[static_cast<size_t>(i)], text)) {
+            ParseHistoryText(store, text);
+        }
+        if (progress != nullptr) {
+            progress->SetPos(i);
+        }
+    }
+}

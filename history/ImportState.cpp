@@ -1,0 +1,16 @@
+#include "history/ImportState.h"
+
+#include <ctime>
+
+bool g_bFullImport = true;
+bool g_bCacheLoaded = false;
+int64_t g_timeHistoryCutoff = InitialHistoryCutoff();
+
+int64_t InitialHistoryCutoff() {
+    std::tm local{};
+    local.tm_year = 2000 - 1900;
+    local.tm_mon = 6;  // July
+    local.tm_mday = 1;
+    local.tm_isdst = -1;
+    return static_cast<int64_t>(std::mktime(&local));
+}

@@ -1,0 +1,163 @@
+#include "history/StatsCache.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "history/CacheLayout.h"
+#include "history/StatsStore.h"
+
+namespace {
+
+using namespace cache_layout;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Sequential writer with one large stdio buffer, so the file is written in big blocks rather
+// than one system call per field.
+class CCacheWriter {
+public:
+    explicit CCacheWriter(std::FILE* file) : m_file(file) {
+        std::setvbuf(m_file, nullptr, _IOFBF, 1 << 20);
+    }
+    void Bytes(const void* data, size_t size) {
+        if (m_ok && size > 0 && std::fwrite(data, 1, size, m_file) != size) {
+            m_ok = false;
+        }
+    }
+    void Marker(std::string_view marker) { Bytes(marker.data(), marker.size() + 1); }
+    template <class T>
+    void Int(T value) {
+        unsigned char bytes[sizeof(T)];
+        StoreLittleEndian(value, bytes);
+        Bytes(bytes, sizeof(T));
+    }
+    // `text` in a fixed field: its bytes (at most the field's size), then zeros.
+    void Field(std::string_view text, size_t fieldSize) {
+        std::array<char, kPathField> field{};
+        std::memcpy(field.data(), text.data(), std::min(text.size(), fieldSize));
+        Bytes(field.data(), fieldSize);
+    }
+    [[nodiscard]] bool Ok() const noexcept { return m_ok; }
+
+private:
+    std::FILE* m_file;
+    bool m_ok = true;
+};
+
+void WriteRecord(CCacheWriter& out, const CPKR_PlayerRecord& record) {
+    if constexpr (std::endian::native == std::endian::little) {
+        out.Bytes(&record, sizeof(record));
+    } else {
+        out.Int(record.m_nId);
+        for (int32_t counter : record.m_anCounters) {
+            out.Int(counter);
+        }
+    }
+}
+
+bool WriteStore(const CStatsStore& store, CCacheWriter& out) {
+    out.Marker(kMagic);
+    out.Marker(kHandsMarker);
+    const auto& hands = store.CountedHands();
+    out.Int(static_cast<uint32_t>(hands.size()));
+    for (uint32_t hand : hands) {
+        out.Int(hand);
+    }
+    out.Marker(kPlayersMarker);
+    out.Int(store.PlayerCount());
+    for (int p = 0; p < store.PlayerCount(); ++p) {
+        out.Field(store.PlayerName(p), kNameField);
+    }
+    out.Marker(kStatsMarker);
+    auto record = std::make_unique<CPKR_PlayerRecord>();
+    for (int p = 0; p < store.PlayerCount(); ++p) {
+        store.GetRecord(p, *record);
+        WriteRecord(out, *record);
+    }
+    out.Marker(kFileCacheMarker);
+    uint32_t storedFiles = 0;
+    for (const auto& path : store.m_astrFiles) {
+        storedFiles += FitsPathField(path) ? 1 : 0;
+    }
+    out.Int(storedFiles);
+    for (size_t i = 0; i < store.m_astrFiles.size(); ++i) {
+        if (FitsPathField(store.m_astrFiles[i])) {
+            out.Field(store.m_astrFiles[i], kPathField);
+            out.Int(store.m_atFileTimes[i]);
+        }
+    }
+    out.Marker(kEndMarker);
+    return out.Ok();
+}
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+}  // namespace
+
+bool SaveStatsCache(const CStatsStore& store, const std::string& fileName) {
+    // Write beside the real file and swap it in only when everything was written, so a failure
+    // half-way (full disk, crash) leaves the previous cache as it was.
+    const std::string temp = fileName + ".tmp";
+    bool written = false;
+    if (UniqueFile file{OpenFile(temp, "wb")}) {
+        CCacheWriter out(file.get());
+        written = WriteStore(store, out);
+        written = (std::fclose(file.release()) == 0) && written;
+    } else {
+        return false;
+    }
+    std::error_code ec;
+    if (written) {
+        std::filesystem::rename(temp, fileName, ec);
+        if (!ec) {
+            return true;
+        }
+    }
+    std::filesystem::remove(temp, ec);
+    return false;
+}
+
+eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
+                            bool deleteIfRejected) {
+    UniqueFile file{OpenFile(fileName, "rb")};
+    if (!file) {
+        return eCacheLoad::NotOpened;
+    }
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(fileName, ec);
+    bool loaded = false;
+    if (!ec) {
+        std::setvbuf(file.get(), nullptr, _IOFBF, 1 << 20);
+        CFileByteSource source(file.get(), size);
+        loaded = ReadStore(store, source);
+    }
+    file.reset();
+    if (loaded) {
+        return eCacheLoad::Loaded;
+    }
+    store.ResetStatistics();
+    if (deleteIfRejected) {
+        std::filesystem::remove(fileName, ec);
+    }
+    return eCacheLoad::Rejected;
+}
+
+bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size) {
+    CMemoryByteSource source(data, size);
+    if (ReadStore(store, source)) {
+        return true;
+    }
+    store.ResetStatistics();
+    return false;
+}

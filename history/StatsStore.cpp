@@ -1,0 +1,165 @@
+#include "history/StatsStore.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "overlay/Settings.h"
+
+namespace {
+bool InRange(int game, int stake, int sizeClass, int k) noexcept {
+    return game >= 0 && game < GAME_MAX && stake >= 0 && stake < STAKE_MAX && sizeClass >= 0 &&
+           sizeClass < SIZECLASS_MAX && k >= 0 && k < CNT_MAX;
+}
+}  // namespace
+
+void CStatsStore::ResetStatistics() {
+    m_nPlayers = 0;
+    std::vector<std::string>().swap(m_astrNames);
+    std::vector<int32_t>().swap(m_anIds);
+    std::vector<uint32_t>().swap(m_anFirstBlock);
+    std::vector<sCounterBlock>().swap(m_blocks);
+    m_index.Clear();
+    std::vector<uint32_t>().swap(m_anHands);
+    m_handSet.Clear();
+    std::vector<std::string>().swap(m_astrFiles);
+    std::vector<int64_t>().swap(m_atFileTimes);
+}
+
+int32_t CStatsStore::AddPlayer(std::string_view name) { return AddPlayerWithId(name, m_nPlayers); }
+
+int32_t CStatsStore::AddPlayerWithId(std::string_view name, int32_t id) {
+    const int32_t player = m_nPlayers;
+    m_astrNames.emplace_back(name);
+    m_anIds.push_back(id);
+    m_anFirstBlock.push_back(kNoBlock);
+    ++m_nPlayers;
+    m_index.Add(player, m_astrNames);
+    return player;
+}
+
+const int32_t* CStatsStore::FindCounterBlock(int player, int bucket) const noexcept {
+    if (!IsValidPlayer(player)) {
+        return nullptr;
+    }
+    for (uint32_t b = m_anFirstBlock[static_cast<size_t>(player)]; b != kNoBlock;
+         b = m_blocks[b].next) {
+        if (m_blocks[b].bucket == bucket) {
+            return m_blocks[b].counters;
+        }
+    }
+    return nullptr;
+}
+
+int32_t* CStatsStore::CounterBlock(int player, int bucket) {
+    if (const int32_t* found = FindCounterBlock(player, bucket)) {
+        return const_cast<int32_t*>(found);
+    }
+    if (!IsValidPlayer(player) || bucket < 0 || bucket >= BUCKET_COUNT) {
+        throw std::out_of_range("counter block out of range");
+    }
+    sCounterBlock block{};
+    block.bucket = static_cast<uint8_t>(bucket);
+    // New blocks go to the end of the player's list so PlayerBuckets reports creation order.
+    block.next = kNoBlock;
+    const auto index = static_cast<uint32_t>(m_blocks.size());
+    m_blocks.push_back(block);
+    uint32_t* link = &m_anFirstBlock[static_cast<size_t>(player)];
+    while (*link != kNoBlock) {
+        link = &m_blocks[*link].next;
+    }
+    *link = index;
+    return m_blocks[index].counters;
+}
+
+int32_t CStatsStore::RawCounter(int player, int bucket, int k) const noexcept {
+    if (k < 0 || k >= CNT_MAX) {
+        return 0;
+    }
+    const int32_t* block = FindCounterBlock(player, bucket);
+    return block ? block[k] : 0;
+}
+
+int CStatsStore::GetCounter(int player, int game, int stake, int sizeClass, int k,
+                            bool splitStakes) const {
+    if (!IsValidPlayer(player)) {
+        throw std::out_of_range("GetCounter: invalid player index");
+    }
+    if (!InRange(game, stake, sizeClass, k)) {
+        return 0;
+    }
+    if (!splitStakes && IsNoLimitStake(stake)) {
+        int sum = 0;
+        for (int level = STAKE_FIRST_NL; level <= STAKE_LAST_NL; ++level) {
+            // Counters only ever grow by one, but a cache file can hold anything: wrap like the
+            // 32-bit sum it is rather than overflow.
+            sum = static_cast<int>(static_cast<uint32_t>(sum) +
+                                   static_cast<uint32_t>(
+                                       RawCounter(player, BucketIndex(game, level, sizeClass), k)));
+        }
+        return sum;
+    }
+    return RawCounter(player, BucketIndex(game, stake, sizeClass), k);
+}
+
+int CStatsStore::GetCounter(int player, int game, int stake, int sizeClass, int k) const {
+    return GetCounter(player, game, stake, sizeClass, k, g_settings.SplitStats_Stakes);
+}
+
+std::vector<int> CStatsStore::PlayerBuckets(int player) const {
+    std::vector<int> buckets;
+    if (!IsValidPlayer(player)) {
+        return buckets;
+    }
+    for (uint32_t b = m_anFirstBlock[static_cast<size_t>(player)]; b != kNoBlock;
+         b = m_blocks[b].next) {
+        buckets.push_back(m_blocks[b].bucket);
+    }
+    return buckets;
+}
+
+void CStatsStore::GetRecord(int player, CPKR_PlayerRecord& out) const {
+    if (!IsValidPlayer(player)) {
+        throw std::out_of_range("GetRecord: invalid player index");
+    }
+    out.m_nId = m_anIds[static_cast<size_t>(player)];
+    std::memset(out.m_anCounters, 0, sizeof(out.m_anCounters));
+    for (uint32_t b = m_anFirstBlock[static_cast<size_t>(player)]; b != kNoBlock;
+         b = m_blocks[b].next) {
+        std::memcpy(&out.m_anCounters[m_blocks[b].bucket * CNT_MAX], m_blocks[b].counters,
+                    sizeof(m_blocks[b].counters));
+    }
+}
+
+void CStatsStore::SetRecord(int player, const CPKR_PlayerRecord& record) {
+    if (!IsValidPlayer(player)) {
+        throw std::out_of_range("SetRecord: invalid player index");
+    }
+    m_anIds[static_cast<size_t>(player)] = record.m_nId;
+    for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
+        const int32_t* src = &record.m_anCounters[bucket * CNT_MAX];
+        const bool allZero = std::all_of(src, src + CNT_MAX, [](int32_t v) { return v == 0; });
+        const int32_t* existing = FindCounterBlock(player, bucket);
+        if (allZero && existing == nullptr) {
+            continue;  // an absent block reads as zeros already
+        }
+        std::memcpy(CounterBlock(player, bucket), src, CNT_MAX * sizeof(int32_t));
+    }
+}
+
+void CStatsStore::AddCountedHand(uint32_t hand) {
+    m_anHands.push_back(hand);
+    m_handSet.Insert(hand);
+}
+
+void CStatsStore::ReserveHands(size_t count) {
+    m_anHands.reserve(count);
+    m_handSet.Reserve(count);
+}
+
+void CStatsStore::ReservePlayers(size_t count) {
+    m_astrNames.reserve(count);
+    m_anIds.reserve(count);
+    m_anFirstBlock.reserve(count);
+    m_index.Reserve(count, m_astrNames);
+}

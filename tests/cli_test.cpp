@@ -1,0 +1,405 @@
+// Drives the built lanternquill executable on small hand-written hand histories.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include "tests/TestSupport.h"
+
+using testing_support::ReadFile;
+using testing_support::ScopedTempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+// Hold'em at $0.25/$0.50 (50NL), three seats. Hand 1001: Alice opens and c-bets, Carol folds to
+// it. Hand 1002: Bob opens, Carol three-bets and c-bets, Bob calls down and wins the showdown.
+constexpr const char* kTableA = R"(Table #7 - Alder
+Game Type: HOLD'EM
+Limit Type: NO LIMIT
+Blinds are now $0.25/$0.50
+Starting Hand #1001
+Seat 1: Alice - $50
+Seat 2: Bob - $50
+Seat 3: Carol - $50
+Moving Button to seat 1
+Bob posts small blind ($0.25)
+Carol posts big blind ($0.50)
+Alice raises to $1.50
+Bob folds
+Carol calls $1
+Dealing Flop [2c][3d][4h]
+Carol checks
+Alice bets $2
+Carol folds
+Alice wins $3.25
+End Of Hand #1001
+Starting Hand #1002
+Seat 1: Alice - $51
+Seat 2: Bob - $49
+Seat 3: Carol - $48
+Moving Button to seat 2
+Carol posts small blind ($0.25)
+Alice posts big blind ($0.50)
+Bob raises to $1.50
+Carol raises to $5
+Alice folds
+Bob calls $3.50
+Dealing Flop [5c][9d][Kh]
+Carol bets $6
+Bob calls $6
+Dealing Turn [2s]
+Carol checks
+Bob checks
+Dealing River [7s]
+Carol checks
+Bob bets $10
+Carol calls $10
+Carol has One Pair: Nines
+Bob has Two Pairs: Kings, 9s
+Bob wins $41.50 with: Two Pairs
+End Of Hand #1002
+)";
+
+// Omaha at $1/$2 (200NL), heads-up: Dave opens, Alice folds.
+constexpr const char* kTableB = R"(Table #8 - Birch
+Game Type: OMAHA
+Blinds are now $1/$2
+Starting Hand #2001
+Seat 1: Alice - $200
+Seat 2: Dave - $200
+Moving Button to seat 2
+Dave raises to $6
+Alice folds
+Dave wins $4
+End Of Hand #2001
+)";
+
+struct sRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The rows of CSV output by player name, each a map from column name to field.
+using CsvRows = std::map<std::string, std::map<std::string, std::string>>;
+
+std::vector<std::string> SplitCsvLine(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(dir.Path() / "history" / "older");
+        WriteFile(HistoryFile("Alder.txt"), kTableA);
+        WriteFile((dir.Path() / "history" / "older" / "Birch.txt").string(), kTableB);
+        WriteFile(HistoryFile("notes.text"), kTableB);  // not a hand history file name
+    }
+
+    std::string HistoryFile(const std::string& name) const {
+        return (dir.Path() / "history" / name).string();
+    }
+
+    // Runs the tool in the temporary folder, so the default cache file lands there.
+    sRun Run(const std::string& args) const {
+        const std::string outFile = dir.File("stdout.txt");
+        const std::string errFile = dir.File("stderr.txt");
+#ifdef _WIN32
+        const std::string command = "cd /d \"" + dir.Path().string() + "\" && \"" LQ_CLI_PATH
+                                    "\" " + args + " >\"" + outFile + "\" 2>\"" + errFile + "\"";
+#else
+        const std::string command = "cd '" + dir.Path().string() + "' && '" LQ_CLI_PATH "' " +
+                                    args + " >'" + outFile + "' 2>'" + errFile + "'";
+#endif
+        const int raw = std::system(command.c_str());
+        sRun run;
+#ifdef _WIN32
+        run.status = raw;
+#else
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+        run.out = ReadFile(outFile);
+        run.err = ReadFile(errFile);
+        return run;
+    }
+
+    void Import() {
+        const sRun run = Run("import history");
+        ASSERT_EQ(run.status, 0) << run.err;
+    }
+
+    CsvRows StatsCsv(const std::string& args = "") const {
+        const sRun run = Run("stats --format csv " + args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::vector<std::string> lines = Lines(run.out);
+        CsvRows rows;
+        if (lines.empty()) {
+            ADD_FAILURE() << "no CSV header";
+            return rows;
+        }
+        const std::vector<std::string> header = SplitCsvLine(lines[0]);
+        for (size_t i = 1; i < lines.size(); ++i) {
+            const std::vector<std::string> fields = SplitCsvLine(lines[i]);
+            EXPECT_EQ(fields.size(), header.size()) << lines[i];
+            for (size_t f = 0; f < fields.size() && f < header.size(); ++f) {
+                rows[fields[0]][header[f]] = fields[f];
+            }
+        }
+        return rows;
+    }
+
+    std::string CacheFile() const { return dir.File("LanternquillCache_Trial.dat"); }
+
+    ScopedTempDir dir;
+};
+
+TEST_F(CliTest, ImportThenStatsShowsTheCountedNumbers) {
+    const sRun import = Run("import history");
+    ASSERT_EQ(import.status, 0) << import.err;
+    EXPECT_NE(import.out.find("Imported 2 files: 3 new hands, 4 players (4 new)"),
+              std::string::npos)
+        << import.out;
+    EXPECT_TRUE(std::filesystem::exists(CacheFile()));
+
+    CsvRows rows = StatsCsv();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows["Alice"]["hands"], "3");  // both games summed
+    EXPECT_EQ(rows["Alice"]["vpip"], "33.33");
+    EXPECT_EQ(rows["Alice"]["flop_cbet_num"], "1");
+    EXPECT_EQ(rows["Alice"]["flop_cbet_den"], "1");
+    EXPECT_EQ(rows["Bob"]["fold_to_three_bet_den"], "1");
+    EXPECT_EQ(rows["Bob"]["won_sd_num"], "1");
+    EXPECT_EQ(rows["Bob"]["river_af_num"], "1");
+    EXPECT_EQ(rows["Bob"]["river_af"], "100.00");  // AF without passive actions
+    EXPECT_EQ(rows["Carol"]["vpip"], "100.00");
+    EXPECT_EQ(rows["Carol"]["three_bet_num"], "1");
+    EXPECT_EQ(rows["Carol"]["three_bet_den"], "2");
+    EXPECT_EQ(rows["Carol"]["flop_fold_to_cbet_num"], "1");
+    EXPECT_EQ(rows["Carol"]["turn_cbet_den"], "1");
+    EXPECT_EQ(rows["Carol"]["wtsd"], "50.00");
+    EXPECT_EQ(rows["Carol"]["won_sd"], "0.00");
+    EXPECT_EQ(rows["Dave"]["pfr"], "100.00");
+    EXPECT_EQ(rows["Dave"]["wtsd"], "") << "no value without a flop seen";
+
+    rows = StatsCsv("--game omaha --size hu");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows["Alice"]["hands"], "1");
+    EXPECT_EQ(rows["Alice"]["three_bet_den"], "1");
+    EXPECT_EQ(StatsCsv("--game holdem --size 7-10").size(), 0u);
+}
+
+TEST_F(CliTest, StakeSelectionPoolsNoLimitLevelsOnlyWhenAsked) {
+    Import();
+    // 2 hands at 50NL and 1 at 200NL: all of them no-limit levels.
+    EXPECT_EQ(StatsCsv()["Alice"]["hands"], "3") << "every level counted once";
+    EXPECT_EQ(StatsCsv("--stake 10nl")["Alice"]["hands"], "3");
+    EXPECT_EQ(StatsCsv("--stake 50NL --split-stakes")["Alice"]["hands"], "2");
+    EXPECT_EQ(StatsCsv("--stake 10NL --split-stakes").size(), 0u);
+    EXPECT_EQ(StatsCsv("--stake other").size(), 0u);
+    EXPECT_EQ(StatsCsv("--stake \"play money\"").size(), 0u);
+}
+
+TEST_F(CliTest, RowsAreOrderedByHandsThenNameAndFiltered) {
+    Import();
+    const sRun run = Run("stats --format csv --min-hands 2");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1].substr(0, 8), "Alice,3,");
+    EXPECT_EQ(lines[2].substr(0, 6), "Bob,2,");
+    EXPECT_EQ(lines[3].substr(0, 8), "Carol,2,");
+
+    // A player asked for by name is listed even without hands in the selection.
+    const CsvRows dave = StatsCsv("--player Dave --game holdem");
+    ASSERT_EQ(dave.size(), 1u);
+    EXPECT_EQ(dave.at("Dave").at("hands"), "0");
+}
+
+TEST_F(CliTest, TableShowsTheHudTexts) {
+    Import();
+    const sRun run = Run("stats --game holdem");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 4u);
+    // Carol's VPIP of 100.0 makes that column one wider than its header.
+    EXPECT_TRUE(lines[0].starts_with("Player  Hands   VPIP   PFR")) << lines[0];
+    EXPECT_TRUE(lines[2].starts_with("Bob         2   50.0  50.0  3bet 0/1")) << lines[2];
+    EXPECT_NE(lines[2].find("  3bet 0/1  ft3bet 0/1  "), std::string::npos) << lines[2];
+    EXPECT_NE(lines[3].find("  3bet 1/2  "), std::string::npos) << lines[3];
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 8), "  AF 1/0");
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.size(), lines[0].size()) << "columns are aligned: " << line;
+    }
+}
+
+TEST_F(CliTest, NamesAreEscapedInCsvAndJson) {
+    WriteFile(HistoryFile("Cedar.txt"), R"(Table #9 - Cedar
+Game Type: HOLD'EM
+Starting Hand #3001
+Seat 1: Ann, "Dr" \Who - $10
+Seat 2: Eve - $10
+Moving Button to seat 1
+Ann, "Dr" \Who calls $1
+Eve checks
+End Of Hand #3001
+)");
+    Import();
+    EXPECT_EQ(StatsCsv("--stake Other").count("Ann, \"Dr\" \\Who"), 1u);
+    const sRun json = Run("stats --format json --stake other --player \"Eve\"");
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_TRUE(json.out.starts_with("[\n  {\"player\": \"Eve\", \"hands\": 1, \"vpip\": {"))
+        << json.out;
+    const sRun all = Run("stats --format json --stake other");
+    EXPECT_NE(all.out.find(R"("player": "Ann, \"Dr\" \\Who")"), std::string::npos) << all.out;
+    EXPECT_NE(all.out.find(R"("vpip": {"num": 1, "den": 1, "value": 100.00, "text": "100.0"})"),
+              std::string::npos);
+}
+
+TEST_F(CliTest, ReimportAddsNothingUntilAFileGrows) {
+    Import();
+    sRun again = Run("import history");
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find(" 0 new hands, 4 players (0 new)"), std::string::npos) << again.out;
+
+    // A new hand appended; the file's time moves on as the client's writes would move it.
+    const std::string alder = HistoryFile("Alder.txt");
+    WriteFile(alder, std::string(kTableA) + R"(Starting Hand #1003
+Seat 1: Alice - $50
+Seat 2: Bob - $50
+Seat 3: Carol - $50
+Moving Button to seat 3
+Alice folds
+Bob folds
+Carol wins $0.50
+End Of Hand #1003
+)");
+    std::filesystem::last_write_time(
+        alder, std::filesystem::last_write_time(alder) + std::chrono::seconds(5));
+    again = Run("import history");
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Imported 1 files: 1 new hands"), std::string::npos) << again.out;
+    EXPECT_EQ(StatsCsv()["Alice"]["hands"], "4");
+    EXPECT_EQ(StatsCsv()["Carol"]["hands"], "2") << "Carol made no preflop action word";
+}
+
+TEST_F(CliTest, BadCommandLinesExitWithUsageStatus) {
+    for (const char* args :
+         {"", "frob", "import", "import --weeks 0 history", "import --weeks 1000 history",
+          "import --weeks 4x history", "import --cache", "import --frob history",
+          "stats --format xml", "stats --game poker", "stats --stake 5NL", "stats --size 2-4",
+          "stats --min-hands -1", "stats --split-stakes=yes", "stats extra", "dump",
+          "dump a b"}) {
+        const sRun run = Run(args);
+        EXPECT_EQ(run.status, 2) << "'" << args << "'";
+        EXPECT_FALSE(run.err.empty()) << "'" << args << "'";
+        EXPECT_TRUE(run.out.empty()) << "'" << args << "'";
+    }
+    const sRun help = Run("stats --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.substr(0, 6), "Usage:");
+}
+
+TEST_F(CliTest, FailuresAreReportedWithStatusOne) {
+    const sRun noCache = Run("stats");
+    EXPECT_EQ(noCache.status, 1);
+    EXPECT_NE(noCache.err.find("LanternquillCache_Trial.dat"), std::string::npos);
+
+    const sRun missingFolder = Run("import history nowhere");
+    EXPECT_EQ(missingFolder.status, 1);
+    EXPECT_NE(missingFolder.err.find("'nowhere'"), std::string::npos) << missingFolder.err;
+    EXPECT_FALSE(std::filesystem::exists(CacheFile())) << "nothing imported before the check";
+
+    Import();
+    const sRun unknown = Run("stats --player alice");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("no player named 'alice'"), std::string::npos) << unknown.err;
+}
+
+TEST_F(CliTest, MalformedCacheIsReportedAndDiscarded) {
+    WriteFile(CacheFile(), "Lanternquill_DEMOCACHEO05\n");  // cut after the first line
+    const sRun stats = Run("stats");
+    EXPECT_EQ(stats.status, 1);
+    EXPECT_NE(stats.err.find("was malformed and has been discarded"), std::string::npos)
+        << stats.err;
+    EXPECT_FALSE(std::filesystem::exists(CacheFile()));
+
+    WriteFile(CacheFile(), std::string(200, 'x'));
+    const sRun import = Run("import history");
+    EXPECT_EQ(import.status, 0) << import.err;
+    EXPECT_NE(import.err.find("was malformed and has been discarded"), std::string::npos);
+    EXPECT_NE(import.out.find(" 3 new hands"), std::string::npos) << import.out;
+    EXPECT_EQ(StatsCsv()["Alice"]["hands"], "3");
+}
+
+TEST_F(CliTest, DumpListsEveryNonZeroCounter) {
+    Import();
+    const sRun run = Run("dump LanternquillCache_Trial.dat");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "hands: 3");
+    EXPECT_EQ(lines[1], "players: 4");
+    EXPECT_EQ(lines[2], "file-cache entries: 2");
+    const std::string carolThreeBet = "\tCarol\tholdem\t50NL\t3-6\tPF3BET\t1";
+    const std::string daveRaise = "\tDave\tomaha\t200NL\thu\tPFR\t1";
+    int carolLines = 0;
+    bool sawThreeBet = false;
+    bool sawDave = false;
+    for (const std::string& line : lines) {
+        EXPECT_NE(line.substr(line.size() - 2), "\t0") << "zero counters are left out";
+        carolLines += line.find("\tCarol\t") != std::string::npos ? 1 : 0;
+        sawThreeBet = sawThreeBet || line.find(carolThreeBet) != std::string::npos;
+        sawDave = sawDave || line.find(daveRaise) != std::string::npos;
+    }
+    // Hands, VPIP, PFR, PF3BET, PFNO3BET, SAWFLOP, FLOPFOLD, FLOPBET, FLOPCBET, FLOPFOLDTOCBET,
+    // TURNCHECK, TURNNOCBET, RIVERCALL, SHOWDOWN.
+    EXPECT_EQ(carolLines, 14);
+    EXPECT_TRUE(sawThreeBet);
+    EXPECT_TRUE(sawDave);
+}
+
+TEST_F(CliTest, DumpKeepsAMalformedFile) {
+    const std::string broken = dir.File("broken.dat");
+    WriteFile(broken, "Lanternquill_DEMOCACHEO05\n");
+    const sRun run = Run("dump broken.dat");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("malformed"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(broken), "Lanternquill_DEMOCACHEO05\n");
+}
+
+}  // namespace

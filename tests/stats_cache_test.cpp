@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "history/CacheLayout.h"
+#include "history/HistoryParser.h"
+#include "history/StatsCache.h"
+#include "history/StatsStore.h"
+#include "tests/HandText.h"
+#include "tests/TestSupport.h"
+
+using testing_support::ReadFile;
+using testing_support::ScopedTempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+CStatsStore SampleStore() {
+    CStatsStore store;
+    ParseHistoryText(store, hand_text::Header() +
+                                hand_text::Hand(2433297728u, {{1, "Ann"}, {2, "Ben"}, {3, "Cid"}},
+                                                {"Ann raises to $1", "Ben calls $1", "Cid folds"}) +
+                                hand_text::Hand(17, {{1, "Ann"}, {4, "Dee"}}, {"Ann folds"}));
+    store.m_astrFiles = {"/hh/Hero/20240101/Table A.txt", "/hh/Hero/20240101/Table B.txt"};
+    store.m_atFileTimes = {1700000000, -5};
+    return store;
+}
+
+void ExpectSameStore(const CStatsStore& a, const CStatsStore& b) {
+    ASSERT_EQ(a.PlayerCount(), b.PlayerCount());
+    EXPECT_EQ(a.CountedHands(), b.CountedHands());
+    EXPECT_EQ(a.m_astrFiles, b.m_astrFiles);
+    EXPECT_EQ(a.m_atFileTimes, b.m_atFileTimes);
+    auto ra = std::make_unique<CPKR_PlayerRecord>();
+    auto rb = std::make_unique<CPKR_PlayerRecord>();
+    for (int p = 0; p < a.PlayerCount(); ++p) {
+        EXPECT_EQ(a.PlayerName(p), b.PlayerName(p));
+        EXPECT_EQ(b.FindPlayer(a.PlayerName(p)), p);
+        a.GetRecord(p, *ra);
+        b.GetRecord(p, *rb);
+        EXPECT_EQ(0, std::memcmp(ra.get(), rb.get(), sizeof(CPKR_PlayerRecord))) << "player " << p;
+    }
+}
+
+class CacheFileTest : public ::testing::Test {
+protected:
+    std::string Saved(const CStatsStore& store) {
+        EXPECT_TRUE(SaveStatsCache(store, path));
+        return ReadFile(path);
+    }
+    // Writes `bytes` as the cache file and expects it to be rejected and deleted.
+    void ExpectRejected(const std::string& bytes, const std::string& why) {
+        WriteFile(path, bytes);
+        CStatsStore store = SampleStore();
+        EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected) << why;
+        EXPECT_EQ(store.PlayerCount(), 0) << why;
+        EXPECT_TRUE(store.CountedHands().empty()) << why;
+        EXPECT_FALSE(fs::exists(path)) << why;
+    }
+
+    ScopedTempDir dir;
+    std::string path = dir.File(kCacheFileName);
+};
+
+TEST_F(CacheFileTest, SaveThenLoadRestoresEveryMember) {
+    const CStatsStore original = SampleStore();
+    const std::string bytes = Saved(original);
+    EXPECT_EQ(bytes.size(), 149u + 4 * 2 + 10588u * 4 + 264u * 2);
+    CStatsStore loaded;
+    ASSERT_EQ(LoadStatsCacheEx(loaded, path), eCacheLoad::Loaded);
+    ExpectSameStore(original, loaded);
+    // And what a load gives saves to the same bytes again.
+    EXPECT_EQ(Saved(loaded), bytes);
+}
+
+TEST_F(CacheFileTest, LayoutIsTheFixedLittleEndianOne) {
+    const std::string bytes = Saved(SampleStore());
+    EXPECT_EQ(bytes.substr(0, 27), std::string("Lanternquill_DEMOCACHEO05\n\0", 27));
+    EXPECT_EQ(bytes.substr(27, 20), std::string("Lanternquill_HANDS\n\0", 20));
+    EXPECT_EQ(bytes.substr(47, 4), std::string("\2\0\0\0", 4));
+    // 2433297728 = 0x91092D40, little-endian.
+    EXPECT_EQ(bytes.substr(51, 4), std::string("\x40\x2D\x09\x91", 4));
+    EXPECT_EQ(bytes.substr(59, 22), std::string("Lanternquill_PLAYERS\n\0", 22));
+    EXPECT_EQ(bytes.substr(85, 4), std::string("Ann\0", 4));
+    const size_t stats = 85 + 24 * 4;
+    EXPECT_EQ(bytes.substr(stats, 20), std::string("Lanternquill_STATS\n\0", 20));
+    // First record: id 0, then Ann's Hands counter in hold'em / 50NL / 3-6 seats.
+    EXPECT_EQ(bytes.substr(stats + 20, 4), std::string("\0\0\0\0", 4));
+    const size_t hands = stats + 24 + 4 * (BucketIndex(GAME_HOLDEM, STAKE_50NL, SIZE_3TO6) * 40);
+    EXPECT_EQ(bytes.substr(hands, 4), std::string("\1\0\0\0", 4));
+    EXPECT_EQ(bytes.substr(bytes.size() - 24), std::string("Lanternquill_ENDOFDATA\n\0", 24));
+}
+
+TEST_F(CacheFileTest, MalformedFilesAreRejectedAndDeleted) {
+    const std::string good = Saved(SampleStore());
+    std::string badMagic = good;
+    badMagic[5] = 'X';
+    ExpectRejected(badMagic, "first line differs");
+    std::string badNul = good;
+    badNul[26] = ' ';
+    ExpectRejected(badNul, "no NUL after the first line");
+    for (size_t cut : {size_t{0}, size_t{26}, size_t{50}, size_t{60}, good.size() / 2,
+                       good.size() - 25, good.size() - 1}) {
+        ExpectRejected(good.substr(0, cut), "cut at " + std::to_string(cut));
+    }
+}
+
+TEST_F(CacheFileTest, CountsOutsideTheirLimitsAreRejected) {
+    const std::string good = Saved(SampleStore());
+    auto withInt = [&](size_t offset, uint32_t value) {
+        std::string bytes = good;
+        cache_layout::StoreLittleEndian(value, reinterpret_cast<unsigned char*>(&bytes[offset]));
+        return bytes;
+    };
+    ExpectRejected(withInt(47, 0), "H = 0");
+    ExpectRejected(withInt(47, 3000001), "H = 3000001");
+    ExpectRejected(withInt(81, 0), "P = 0");
+    ExpectRejected(withInt(81, 1000001), "P = 1000001");
+    ExpectRejected(withInt(81, 0xFFFFFFFFu), "P negative");
+}
+
+// Regression: declared counts are checked against the file's size before anything is allocated,
+// so a tiny file that claims a million players is turned away at once.
+TEST_F(CacheFileTest, TinyFileClaimingHugeCountsIsRejectedWithoutAllocating) {
+    std::string bytes(200, '\0');
+    const std::string head = std::string("Lanternquill_DEMOCACHEO05\n\0", 27) +
+                             std::string("Lanternquill_HANDS\n\0", 20) + std::string("\1\0\0\0", 4) +
+                             std::string("\1\0\0\0", 4) +
+                             std::string("Lanternquill_PLAYERS\n\0", 22) +
+                             std::string("\x40\x42\x0F\x00", 4);  // 1000000 players
+    bytes.replace(0, head.size(), head);
+    ExpectRejected(bytes, "a million players in 200 bytes");
+}
+
+TEST_F(CacheFileTest, MaximumHandCountIsAccepted) {
+    CStatsStore store;
+    store.ReserveHands(3000000);
+    for (uint32_t h = 0; h < 3000000; ++h) {
+        store.AddCountedHand(h * 7u);
+    }
+    store.AddPlayer("Ann");
+    ASSERT_TRUE(SaveStatsCache(store, path));
+    CStatsStore loaded;
+    EXPECT_EQ(LoadStatsCacheEx(loaded, path), eCacheLoad::Loaded);
+    EXPECT_EQ(loaded.CountedHands().size(), 3000000u);
+    EXPECT_TRUE(loaded.IsHandCounted(2999999u * 7u));
+}
+
+TEST_F(CacheFileTest, MissingFileChangesNothing) {
+    CStatsStore store = SampleStore();
+    EXPECT_EQ(LoadStatsCacheEx(store, dir.File("absent.dat")), eCacheLoad::NotOpened);
+    EXPECT_EQ(store.PlayerCount(), 4);
+}
+
+TEST_F(CacheFileTest, DiagnosisLoadKeepsARejectedFile) {
+    WriteFile(path, "not a cache");
+    CStatsStore store;
+    EXPECT_EQ(LoadStatsCacheEx(store, path, /*deleteIfRejected=*/false), eCacheLoad::Rejected);
+    EXPECT_TRUE(fs::exists(path));
+}
+
+TEST_F(CacheFileTest, AnEmptyStoreSavesButDoesNotLoad) {
+    CStatsStore empty;
+    ASSERT_TRUE(SaveStatsCache(empty, path));
+    EXPECT_EQ(fs::file_size(path), 149u);
+    EXPECT_EQ(LoadStatsCacheEx(empty, path), eCacheLoad::Rejected);
+}
+
+// Regression: a save that cannot complete must leave the previous cache file untouched.
+TEST_F(CacheFileTest, FailedSaveKeepsThePreviousFile) {
+    const std::string good = Saved(SampleStore());
+    fs::create_directory(path + ".tmp");  // the temporary file cannot be created
+    CStatsStore other;
+    other.AddPlayer("Zed");
+    EXPECT_FALSE(SaveStatsCache(other, path));
+    EXPECT_EQ(ReadFile(path), good);
+}
+
+// Regression: names and paths longer than their fields must not spill into the next field.
+TEST_F(CacheFileTest, OverlongNamesAndPathsStayInsideTheirFields) {
+    CStatsStore store;
+    const std::string name24(24, 'n');
+    store.AddPlayer(name24);
+    store.AddPlayer(std::string(30, 'x') + "tail");
+    store.AddCountedHand(1);
+    const std::string path256 = "/" + std::string(255, 'p');
+    store.m_astrFiles = {path256, "/" + std::string(300, 'q'), "/short.txt"};
+    store.m_atFileTimes = {1, 2, 3};
+    const std::string bytes = Saved(store);
+    EXPECT_EQ(bytes.size(), 149u + 4 + 10588u * 2 + 264u * 2);
+    CStatsStore loaded;
+    ASSERT_EQ(LoadStatsCacheEx(loaded, path), eCacheLoad::Loaded);
+    EXPECT_EQ(loaded.PlayerName(0), name24);
+    EXPECT_EQ(loaded.PlayerName(1), std::string(24, 'x'));
+    EXPECT_EQ(loaded.m_astrFiles, (std::vector<std::string>{path256, "/short.txt"}));
+    EXPECT_EQ(loaded.m_atFileTimes, (std::vector<int64_t>{1, 3}));
+}
+
+TEST(CacheImageTest, GarbageImagesAreRejected) {
+    CStatsStore store;
+    const unsigned char junk[] = {0, 1, 2, 3};
+    EXPECT_FALSE(LoadStatsCacheImage(store, junk, 0));
+    EXPECT_FALSE(LoadStatsCacheImage(store, junk, sizeof(junk)));
+    EXPECT_EQ(store.PlayerCount(), 0);
+}
+
+}  // namespace

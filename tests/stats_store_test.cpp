@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+#include "history/GameTypes.h"
+#include "history/HandNumberSet.h"
+#include "history/StatsStore.h"
+
+namespace {
+
+void AddHands(CStatsStore& store, int player, int stake, int hands) {
+    store.CounterBlock(player, BucketIndex(GAME_HOLDEM, stake, SIZE_3TO6))[CNT_HANDS] += hands;
+}
+
+TEST(StatsStoreTest, NoLimitLevelsPoolUnlessSplit) {
+    CStatsStore store;
+    const int p = store.AddPlayer("Ann");
+    AddHands(store, p, STAKE_25NL, 5);
+    AddHands(store, p, STAKE_100NL, 7);
+    AddHands(store, p, STAKE_LIMIT, 3);
+    AddHands(store, p, STAKE_OTHER, 2);
+    for (int level = STAKE_10NL; level <= STAKE_600NL; ++level) {
+        EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, level, SIZE_3TO6, CNT_HANDS, false), 12);
+    }
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_LIMIT, SIZE_3TO6, CNT_HANDS, false), 3);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false), 2);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_PLAYMONEY, SIZE_3TO6, CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_25NL, SIZE_3TO6, CNT_HANDS, true), 5);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_100NL, SIZE_3TO6, CNT_HANDS, true), 7);
+    EXPECT_EQ(store.GetCounter(p, GAME_OMAHA, STAKE_25NL, SIZE_3TO6, CNT_HANDS, false), 0)
+        << "game types never pool";
+}
+
+TEST(StatsStoreTest, OutOfRangeArgumentsReadZeroAndBadPlayersThrow) {
+    CStatsStore store;
+    const int p = store.AddPlayer("Ann");
+    AddHands(store, p, STAKE_OTHER, 4);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS), 4);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, 40), 0);
+    EXPECT_EQ(store.GetCounter(p, 2, STAKE_OTHER, SIZE_3TO6, CNT_HANDS), 0);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, 3, CNT_HANDS), 0);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, 11, SIZE_3TO6, CNT_HANDS), 0);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, -1, SIZE_3TO6, CNT_HANDS), 0);
+    EXPECT_THROW((void)store.GetCounter(1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS),
+                 std::out_of_range);
+    EXPECT_THROW((void)store.GetCounter(-1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS),
+                 std::out_of_range);
+}
+
+TEST(StatsStoreTest, NamesMatchByteForByte) {
+    CStatsStore store;
+    EXPECT_EQ(store.FindPlayer("Ann"), -1);
+    EXPECT_EQ(store.AddPlayer("Ann"), 0);
+    EXPECT_EQ(store.AddPlayer("ann"), 1);
+    EXPECT_EQ(store.AddPlayer("Anna"), 2);
+    EXPECT_EQ(store.AddPlayer(""), 3);
+    EXPECT_EQ(store.FindPlayer("Ann"), 0);
+    EXPECT_EQ(store.FindPlayer("ann"), 1);
+    EXPECT_EQ(store.FindPlayer("An"), -1);
+    EXPECT_EQ(store.FindPlayer(""), 3);
+    // A duplicate (as a cache file may hold) never hides the first player of that name.
+    EXPECT_EQ(store.AddPlayer("Ann"), 4);
+    EXPECT_EQ(store.FindPlayer("Ann"), 0);
+}
+
+TEST(StatsStoreTest, LookupStaysRightAcrossIndexGrowth) {
+    CStatsStore store;
+    for (int i = 0; i < 20000; ++i) {
+        ASSERT_EQ(store.AddPlayer("P" + std::to_string(i)), i);
+    }
+    for (int i = 0; i < 20000; i += 997) {
+        EXPECT_EQ(store.FindPlayer("P" + std::to_string(i)), i);
+    }
+    EXPECT_EQ(store.FindPlayer("P20000"), -1);
+}
+
+TEST(StatsStoreTest, DenseRecordRoundTripsThroughTheSparseCounters) {
+    CStatsStore store;
+    const int p = store.AddPlayer("Ann");
+    auto record = std::make_unique<CPKR_PlayerRecord>();
+    record->m_nId = 77;
+    record->m_anCounters[0] = 5;
+    record->m_anCounters[BUCKET_COUNT * CNT_MAX - 1] = -3;
+    store.SetRecord(p, *record);
+    EXPECT_EQ(store.PlayerId(p), 77);
+    EXPECT_EQ(store.PlayerBuckets(p), (std::vector<int>{0, BUCKET_COUNT - 1}));
+    auto back = std::make_unique<CPKR_PlayerRecord>();
+    store.GetRecord(p, *back);
+    EXPECT_EQ(0, std::memcmp(record.get(), back.get(), sizeof(CPKR_PlayerRecord)));
+}
+
+TEST(StatsStoreTest, ResetEmptiesEverything) {
+    CStatsStore store;
+    store.AddPlayer("Ann");
+    store.AddCountedHand(9);
+    store.m_astrFiles.push_back("x");
+    store.m_atFileTimes.push_back(1);
+    store.ResetStatistics();
+    EXPECT_EQ(store.PlayerCount(), 0);
+    EXPECT_EQ(store.FindPlayer("Ann"), -1);
+    EXPECT_TRUE(store.CountedHands().empty());
+    EXPECT_FALSE(store.IsHandCounted(9));
+    EXPECT_TRUE(store.m_astrFiles.empty());
+    EXPECT_TRUE(store.m_atFileTimes.empty());
+}
+
+TEST(HandNumberSetTest, HoldsZeroLargeAndManyNumbers) {
+    CHandNumberSet set;
+    EXPECT_FALSE(set.Contains(0));
+    EXPECT_TRUE(set.Insert(0));
+    EXPECT_FALSE(set.Insert(0));
+    EXPECT_TRUE(set.Insert(4294967295u));
+    for (uint32_t h = 1; h < 100000; h += 3) {
+        set.Insert(h);
+    }
+    EXPECT_TRUE(set.Contains(0));
+    EXPECT_TRUE(set.Contains(4294967295u));
+    EXPECT_TRUE(set.Contains(99997));
+    EXPECT_FALSE(set.Contains(99998));
+    EXPECT_EQ(set.Size(), 2u + 33333u);
+}
+
+}  // namespace
