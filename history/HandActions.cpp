@@ -1,6 +1,11 @@
 #include "history/HandActions.h"
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "history/StatsStore.h"
 
@@ -47,44 +52,93 @@ void CHandActions::CollectWords(size_t from, size_t to) {
         positions.clear();
     }
     const char* text = m_text.data();
-    auto tryWord = [&](eActionWord word, size_t pos) {
-        const std::string_view w = kWords[word];
-        if (pos + w.size() <= to && std::memcmp(text + pos, w.data(), w.size()) == 0) {
-            m_words[word].push_back(pos);
+    size_t pos = from;
+#if defined(__SSE2__)
+    // Sixteen positions at a time: a candidate is a blank followed by one of the letters that
+    // start an action word; only candidates are looked at byte by byte.
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i c = _mm_set1_epi8('c');
+    const __m128i r = _mm_set1_epi8('r');
+    const __m128i f = _mm_set1_epi8('f');
+    const __m128i b = _mm_set1_epi8('b');
+    const __m128i h = _mm_set1_epi8('h');
+    const __m128i m = _mm_set1_epi8('m');
+    const __m128i w = _mm_set1_epi8('w');
+    while (pos + 17 <= to) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
+        auto blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, blank)));
+        if (blanks != 0) {
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos + 1));
+            const __m128i letters = _mm_or_si128(
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(next, c), _mm_cmpeq_epi8(next, r)),
+                             _mm_or_si128(_mm_cmpeq_epi8(next, f), _mm_cmpeq_epi8(next, b))),
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(next, h), _mm_cmpeq_epi8(next, m)),
+                             _mm_cmpeq_epi8(next, w)));
+            blanks &= static_cast<unsigned>(_mm_movemask_epi8(letters));
+            while (blanks != 0) {
+                MatchWordsAt(pos + static_cast<size_t>(std::countr_zero(blanks)), to);
+                blanks &= blanks - 1;
+            }
         }
+        pos += 16;
+    }
+#endif
+    for (; pos + 5 <= to; ++pos) {
+        if (text[pos] == ' ') {
+            MatchWordsAt(pos, to);
+        }
+    }
+}
+
+void CHandActions::MatchWordsAt(size_t pos, size_t to) {
+    const char* at = m_text.data() + pos;
+    const size_t room = to - pos;  // the word must end inside the scanned range
+    // Fixed-length comparisons compile to a load and a compare each.
+    auto is = [&](const auto& word) {
+        constexpr size_t n = sizeof(word) - 1;
+        return room >= n && std::memcmp(at, word, n) == 0;
     };
-    // Every word is a blank followed by a lower-case letter that tells the candidates apart, so
-    // one pass over the hand finds all of them, overlapping ones included.
-    for (size_t pos = from; pos + 5 <= to; ++pos) {
-        if (text[pos] != ' ') {
-            continue;
-        }
-        switch (text[pos + 1]) {
-            case 'c':
-                tryWord(WORD_CHECKS, pos);
-                tryWord(WORD_CALLS, pos);
-                break;
-            case 'r':
-                tryWord(WORD_RAISES, pos);
-                break;
-            case 'f':
-                tryWord(WORD_FOLDS, pos);
-                break;
-            case 'b':
-                tryWord(WORD_BETS, pos);
-                break;
-            case 'h':
-                tryWord(WORD_HAS, pos);
-                break;
-            case 'm':
-                tryWord(WORD_MUCKS, pos);
-                break;
-            case 'w':
-                tryWord(WORD_WINS, pos);
-                break;
-            default:
-                break;
-        }
+    auto add = [&](eActionWord word) { m_words[word].push_back(pos); };
+    switch (at[1]) {
+        case 'c':
+            if (is(" checks")) {
+                add(WORD_CHECKS);
+            } else if (is(" calls ")) {
+                add(WORD_CALLS);
+            }
+            break;
+        case 'r':
+            if (is(" raises ")) {
+                add(WORD_RAISES);
+            }
+            break;
+        case 'f':
+            if (is(" folds")) {
+                add(WORD_FOLDS);
+            }
+            break;
+        case 'b':
+            if (is(" bets ")) {
+                add(WORD_BETS);
+            }
+            break;
+        case 'h':
+            if (is(" has ")) {
+                add(WORD_HAS);
+            }
+            break;
+        case 'm':
+            if (is(" mucks")) {
+                add(WORD_MUCKS);
+            }
+            break;
+        case 'w':
+            if (is(" wins ")) {
+                add(WORD_WINS);
+            }
+            break;
+        default:
+            break;
     }
 }
 
@@ -95,8 +149,13 @@ int CHandActions::SeatOfWordAt(size_t pos) const noexcept {
             continue;
         }
         const std::string_view name = m_seats->name[s];
-        if (name.size() <= pos && std::memcmp(m_text.data() + pos - name.size(), name.data(),
-                                              name.size()) == 0) {
+        if (name.size() > pos) {
+            continue;
+        }
+        const char* before = m_text.data() + pos - name.size();
+        // The byte just before the word is a cheap first test.
+        if (name.empty() || (before[name.size() - 1] == name.back() &&
+                             std::memcmp(before, name.data(), name.size()) == 0)) {
             return s;
         }
     }

@@ -76,6 +76,7 @@ private:
         sStreetFlags street[STREET_MAX];
     };
     void CollectWords(size_t from, size_t to);
+    void MatchWordsAt(size_t pos, size_t to);
     int SeatOfWordAt(size_t pos) const noexcept;
     // Runs `handler` for every attributed occurrence of `word` inside [from, to): after each
     // occurrence the next one is looked for `step` bytes further on.

@@ -12,6 +12,7 @@ namespace {
 
 constexpr size_t kClassifyBytes = 2500;  // game and stake markers are looked for only here
 constexpr std::string_view kHandStart = "Starting Hand #";
+constexpr size_t kHandStartAnchor = 14;  // the '#', rare inside a hand
 constexpr std::string_view kActionStart = "Moving Button";
 
 // True when the first occurrence of `marker` lies wholly inside the first 2500 bytes at a
@@ -47,26 +48,47 @@ void FindSeatMarkers(std::string_view text, size_t from, size_t to, sHandSeats& 
     }
 }
 
+size_t FindHandStart(std::string_view text, size_t from) noexcept {
+    return FindIn(text, kHandStart, from, text.size(), kHandStartAnchor);
+}
+
 // First end-of-hand marker at or after `from`: the client wrote "End Of Hand #" and, from 2011
-// on, "End of Hand #"; whichever comes first ends the hand.
+// on, "End of Hand #"; whichever comes first ends the hand. Both end in "Hand #", so each
+// occurrence of that is looked at once and the words before it checked.
 size_t FindHandEnd(std::string_view text, size_t from) noexcept {
-    constexpr std::string_view kEnd = "End ";
-    for (size_t pos = FindFrom(text, kEnd, from); pos != kNotFound;
-         pos = FindFrom(text, kEnd, pos + 1)) {
-        const std::string_view rest = text.substr(pos + kEnd.size());
-        if (rest.starts_with("Of Hand #") || rest.starts_with("of Hand #")) {
-            return pos;
+    constexpr std::string_view kTail = "Hand #";
+    constexpr size_t kHead = 7;  // "End Of " or "End of "
+    for (size_t pos = FindIn(text, kTail, from + kHead, text.size(), 5); pos != kNotFound;
+         pos = FindIn(text, kTail, pos + 1, text.size(), 5)) {
+        const std::string_view head = text.substr(pos - kHead, kHead);
+        if (head == "End Of " || head == "End of ") {
+            return pos - kHead;
         }
     }
     return kNotFound;
 }
 
-// Start of a street: the first `marker` from the action start lying wholly before the hand end;
-// the hand end when there is none.
-size_t FindStreetStart(std::string_view text, std::string_view marker, size_t actionStart,
-                       size_t handEnd) noexcept {
-    const size_t pos = FindIn(text, marker, actionStart, handEnd);
-    return pos == kNotFound ? handEnd : pos;
+// Street starts: the first "Dealing Flop", "Dealing Turn" and "Dealing River" from the action
+// start lying wholly before the hand end; the hand end for a street that was not dealt.
+void FindStreetStarts(std::string_view text, sStreetBounds& bounds) noexcept {
+    bounds.flopStart = bounds.turnStart = bounds.riverStart = bounds.handEnd;
+    bool flop = false, turn = false, river = false;
+    constexpr std::string_view kDealing = "Dealing ";
+    for (size_t pos = FindIn(text, kDealing, bounds.actionStart, bounds.handEnd);
+         pos != kNotFound && !(flop && turn && river);
+         pos = FindIn(text, kDealing, pos + 1, bounds.handEnd)) {
+        const std::string_view rest = text.substr(pos, bounds.handEnd - pos);
+        if (!flop && rest.starts_with("Dealing Flop")) {
+            bounds.flopStart = pos;
+            flop = true;
+        } else if (!turn && rest.starts_with("Dealing Turn")) {
+            bounds.turnStart = pos;
+            turn = true;
+        } else if (!river && rest.starts_with("Dealing River")) {
+            bounds.riverStart = pos;
+            river = true;
+        }
+    }
 }
 
 }  // namespace
@@ -128,8 +150,9 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
     CHandActions actions(text);
 
     size_t p = 0;
+    size_t noHandEndFrom = kNotFound;
     for (;;) {
-        const size_t handMarker = FindFrom(text, kHandStart, p);
+        const size_t handMarker = FindHandStart(text, p);
         if (handMarker == kNotFound) {
             return;
         }
@@ -163,8 +186,17 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
             seats.name[s] = name;
         }
 
-        const size_t handEnd = actionStart == kNotFound ? kNotFound : FindHandEnd(text, actionStart);
-        if (handEnd == kNotFound && FindFrom(text, kHandStart, p) == kNotFound) {
+        // Once no end marker is left after some position, none is left after any later one:
+        // remembering that keeps a file without end markers from being searched to its end for
+        // every hand.
+        size_t handEnd = kNotFound;
+        if (actionStart != kNotFound && actionStart < noHandEndFrom) {
+            handEnd = FindHandEnd(text, actionStart);
+            if (handEnd == kNotFound) {
+                noHandEndFrom = actionStart;
+            }
+        }
+        if (handEnd == kNotFound && FindHandStart(text, p) == kNotFound) {
             // The last hand of the file is still being written: leave its number unrecorded so
             // it is counted once the client has finished it.
             return;
@@ -173,9 +205,7 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
             sStreetBounds bounds;
             bounds.actionStart = actionStart;
             bounds.handEnd = handEnd;
-            bounds.flopStart = FindStreetStart(text, "Dealing Flop", actionStart, handEnd);
-            bounds.turnStart = FindStreetStart(text, "Dealing Turn", actionStart, handEnd);
-            bounds.riverStart = FindStreetStart(text, "Dealing River", actionStart, handEnd);
+            FindStreetStarts(text, bounds);
             actions.Analyse(seats, bounds);
             actions.AddToStore(store, BucketIndex(game, stake, seats.SizeClass()));
         }

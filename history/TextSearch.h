@@ -8,27 +8,28 @@
 constexpr size_t kNotFound = std::string_view::npos;
 
 // First occurrence of `needle` starting at or after `from` and ending at or before `to`.
-// The first byte is located with memchr, which is fast for markers that begin with a byte that
-// is rare in the text (capital letters); blank-led words are found by the action scan instead.
-inline size_t FindIn(std::string_view text, std::string_view needle, size_t from,
-                     size_t to) noexcept {
+// Candidates are located with memchr on one byte of the needle, which is fast when that byte is
+// rare in the text; blank-led action words are found by the action scan instead.
+inline size_t FindIn(std::string_view text, std::string_view needle, size_t from, size_t to,
+                     size_t anchor = 0) noexcept {
     if (to > text.size()) {
         to = text.size();
     }
-    if (needle.empty() || from >= to || to - from < needle.size()) {
+    if (needle.empty() || from >= to || to - from < needle.size() || anchor >= needle.size()) {
         return kNotFound;
     }
+    // Look for the anchor byte (choose one that is rare in the text) and compare around it.
     const char* base = text.data();
-    const char first = needle.front();
+    const char key = needle[anchor];
     const size_t lastStart = to - needle.size();
     size_t pos = from;
     while (pos <= lastStart) {
-        const void* hit = std::memchr(base + pos, first, lastStart - pos + 1);
+        const void* hit = std::memchr(base + pos + anchor, key, lastStart - pos + 1);
         if (hit == nullptr) {
             return kNotFound;
         }
-        pos = static_cast<size_t>(static_cast<const char*>(hit) - base);
-        if (std::memcmp(base + pos + 1, needle.data() + 1, needle.size() - 1) == 0) {
+        pos = static_cast<size_t>(static_cast<const char*>(hit) - base) - anchor;
+        if (std::memcmp(base + pos, needle.data(), needle.size()) == 0) {
             return pos;
         }
         ++pos;
