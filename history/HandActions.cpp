@@ -1,5 +1,6 @@
 #include "history/HandActions.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -142,21 +143,51 @@ void CHandActions::MatchWordsAt(size_t pos, size_t to) {
     }
 }
 
-int CHandActions::SeatOfWordAt(size_t pos) const noexcept {
-    // The lowest seat whose player's name stands directly before the word wins.
+void CHandActions::PrepareNames() {
+    m_nameSeats = 0;
     for (int s = 0; s <= m_highest; ++s) {
         if (m_seats->player[s] < 0) {
             continue;
         }
+        // The last (up to) eight bytes of the name, placed as they stand just before a word, so
+        // one 8-byte load and compare settles most attributions.
         const std::string_view name = m_seats->name[s];
-        if (name.size() > pos) {
+        const size_t tail = std::min<size_t>(name.size(), 8);
+        unsigned char bytes[8] = {};
+        unsigned char mask[8] = {};
+        std::memcpy(bytes + 8 - tail, name.data() + name.size() - tail, tail);
+        std::memset(mask + 8 - tail, 0xFF, tail);
+        sNameKey& key = m_nameKeys[m_nameSeats++];
+        std::memcpy(&key.tail, bytes, 8);
+        std::memcpy(&key.mask, mask, 8);
+        key.seat = s;
+        key.name = name;
+    }
+}
+
+int CHandActions::SeatOfWordAt(size_t pos) const noexcept {
+    // The lowest seat whose player's name stands directly before the word wins.
+    uint64_t before = 0;
+    const bool loadable = pos >= 8;
+    if (loadable) {
+        std::memcpy(&before, m_text.data() + pos - 8, 8);
+    }
+    for (int i = 0; i < m_nameSeats; ++i) {
+        const sNameKey& key = m_nameKeys[i];
+        const size_t length = key.name.size();
+        if (length > pos) {
             continue;
         }
-        const char* before = m_text.data() + pos - name.size();
-        // The byte just before the word is a cheap first test.
-        if (name.empty() || (before[name.size() - 1] == name.back() &&
-                             std::memcmp(before, name.data(), name.size()) == 0)) {
-            return s;
+        if (loadable) {
+            if ((before & key.mask) != key.tail) {
+                continue;
+            }
+            if (length <= 8) {
+                return key.seat;
+            }
+        }
+        if (std::memcmp(m_text.data() + pos - length, key.name.data(), length) == 0) {
+            return key.seat;
         }
     }
     return -1;
@@ -186,6 +217,7 @@ void CHandActions::Analyse(const sHandSeats& seats, const sStreetBounds& bounds)
     m_seats = &seats;
     m_bounds = bounds;
     m_highest = seats.HighestIndex();
+    PrepareNames();
     m_flags = {};
     m_raiseCount = 0;
     m_secondRaisePos = kNotFound;

@@ -75,6 +75,14 @@ private:
         bool showdown, won;
         sStreetFlags street[STREET_MAX];
     };
+    // Seats with a player, in seat order, with their names prepared for attribution.
+    struct sNameKey {
+        uint64_t tail = 0;  // last up to eight bytes of the name, right-aligned
+        uint64_t mask = 0;  // which bytes of `tail` belong to the name
+        int seat = 0;
+        std::string_view name;
+    };
+    void PrepareNames();
     void CollectWords(size_t from, size_t to);
     void MatchWordsAt(size_t pos, size_t to);
     int SeatOfWordAt(size_t pos) const noexcept;
@@ -93,6 +101,8 @@ private:
     const sHandSeats* m_seats = nullptr;
     sStreetBounds m_bounds;
     int m_highest = 0;
+    std::array<sNameKey, kMaxSeats> m_nameKeys{};
+    int m_nameSeats = 0;
     std::array<std::vector<size_t>, WORD_COUNT> m_words;  // positions, ascending
     std::array<sSeatFlags, kMaxSeats> m_flags{};
     int m_raiseCount = 0;

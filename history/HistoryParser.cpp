@@ -128,20 +128,47 @@ uint32_t ReadHandNumber(std::string_view text, size_t pos) noexcept {
     return number;
 }
 
-std::string_view SeatName(std::string_view text, size_t markerPos, size_t markerLen) noexcept {
-    size_t end = FindPair(text, ' ', '-', markerPos, text.size());
-    if (end == kNotFound) {
-        return {};
+namespace {
+
+// End of the name on the seat line at `markerPos`: the first " -" after the marker, or an earlier
+// " (". `noDashFrom` remembers a position after which the text holds no " -" at all, so a file
+// whose seat lines lack it is not searched to its end for every seat.
+size_t SeatNameEnd(std::string_view text, size_t markerPos, size_t& noDashFrom) noexcept {
+    if (markerPos >= noDashFrom) {
+        return kNotFound;
     }
-    const size_t paren = FindPair(text, ' ', '(', markerPos, end);
-    if (paren != kNotFound && paren > 0) {
-        end = paren;
+    size_t paren = kNotFound;
+    for (size_t i = markerPos + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (text[i - 1] != ' ') {
+            continue;
+        }
+        if (c == '-') {
+            return paren != kNotFound ? paren : i - 1;
+        }
+        if (c == '(' && paren == kNotFound) {
+            paren = i - 1;
+        }
     }
+    noDashFrom = markerPos;
+    return kNotFound;
+}
+
+std::string_view SeatNameWithMemo(std::string_view text, size_t markerPos, size_t markerLen,
+                                  size_t& noDashFrom) noexcept {
+    const size_t end = SeatNameEnd(text, markerPos, noDashFrom);
     const size_t start = markerPos + markerLen + 1;
-    if (end <= start) {
+    if (end == kNotFound || end <= start) {
         return {};
     }
     return text.substr(start, end - start);
+}
+
+}  // namespace
+
+std::string_view SeatName(std::string_view text, size_t markerPos, size_t markerLen) noexcept {
+    size_t noDashFrom = kNotFound;
+    return SeatNameWithMemo(text, markerPos, markerLen, noDashFrom);
 }
 
 void ParseHistoryText(CStatsStore& store, std::string_view text) {
@@ -151,6 +178,10 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
 
     size_t p = 0;
     size_t noHandEndFrom = kNotFound;
+    size_t noDashFrom = kNotFound;
+    // Players of the previous hand by seat: at one table the same names mostly sit in the same
+    // seats hand after hand, which saves looking them up again.
+    sHandSeats previous;
     for (;;) {
         const size_t handMarker = FindHandStart(text, p);
         if (handMarker == kNotFound) {
@@ -177,14 +208,19 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
                 seats.markerPos[s] >= actionStart) {
                 continue;
             }
-            const std::string_view name = SeatName(text, seats.markerPos[s], seats.markerLen[s]);
-            int32_t player = store.FindPlayer(name);
-            if (player < 0) {
-                player = store.AddPlayer(name);
+            const std::string_view name =
+                SeatNameWithMemo(text, seats.markerPos[s], seats.markerLen[s], noDashFrom);
+            int32_t player = previous.player[s];
+            if (player < 0 || previous.name[s] != name) {
+                player = store.FindPlayer(name);
+                if (player < 0) {
+                    player = store.AddPlayer(name);
+                }
             }
             seats.player[s] = player;
             seats.name[s] = name;
         }
+        previous = seats;
 
         // Once no end marker is left after some position, none is left after any later one:
         // remembering that keeps a file without end markers from being searched to its end for

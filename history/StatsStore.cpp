@@ -17,7 +17,7 @@ void CStatsStore::ResetStatistics() {
     m_nPlayers = 0;
     std::vector<std::string>().swap(m_astrNames);
     std::vector<int32_t>().swap(m_anIds);
-    std::vector<uint32_t>().swap(m_anFirstBlock);
+    std::vector<uint32_t>().swap(m_anBlockOf);
     std::vector<sCounterBlock>().swap(m_blocks);
     m_index.Clear();
     std::vector<uint32_t>().swap(m_anHands);
@@ -32,44 +32,30 @@ int32_t CStatsStore::AddPlayerWithId(std::string_view name, int32_t id) {
     const int32_t player = m_nPlayers;
     m_astrNames.emplace_back(name);
     m_anIds.push_back(id);
-    m_anFirstBlock.push_back(kNoBlock);
+    m_anBlockOf.resize(m_anBlockOf.size() + BUCKET_COUNT, kNoBlock);
     ++m_nPlayers;
     m_index.Add(player, m_astrNames);
     return player;
 }
 
 const int32_t* CStatsStore::FindCounterBlock(int player, int bucket) const noexcept {
-    if (!IsValidPlayer(player)) {
+    if (!IsValidPlayer(player) || bucket < 0 || bucket >= BUCKET_COUNT) {
         return nullptr;
     }
-    for (uint32_t b = m_anFirstBlock[static_cast<size_t>(player)]; b != kNoBlock;
-         b = m_blocks[b].next) {
-        if (m_blocks[b].bucket == bucket) {
-            return m_blocks[b].counters;
-        }
-    }
-    return nullptr;
+    const uint32_t block = m_anBlockOf[SlotOf(player, bucket)];
+    return block == kNoBlock ? nullptr : m_blocks[block].counters;
 }
 
 int32_t* CStatsStore::CounterBlock(int player, int bucket) {
-    if (const int32_t* found = FindCounterBlock(player, bucket)) {
-        return const_cast<int32_t*>(found);
-    }
     if (!IsValidPlayer(player) || bucket < 0 || bucket >= BUCKET_COUNT) {
         throw std::out_of_range("counter block out of range");
     }
-    sCounterBlock block{};
-    block.bucket = static_cast<uint8_t>(bucket);
-    // New blocks go to the end of the player's list so PlayerBuckets reports creation order.
-    block.next = kNoBlock;
-    const auto index = static_cast<uint32_t>(m_blocks.size());
-    m_blocks.push_back(block);
-    uint32_t* link = &m_anFirstBlock[static_cast<size_t>(player)];
-    while (*link != kNoBlock) {
-        link = &m_blocks[*link].next;
+    uint32_t& block = m_anBlockOf[SlotOf(player, bucket)];
+    if (block == kNoBlock) {
+        block = static_cast<uint32_t>(m_blocks.size());
+        m_blocks.push_back(sCounterBlock{});
     }
-    *link = index;
-    return m_blocks[index].counters;
+    return m_blocks[block].counters;
 }
 
 int32_t CStatsStore::RawCounter(int player, int bucket, int k) const noexcept {
@@ -108,12 +94,10 @@ int CStatsStore::GetCounter(int player, int game, int stake, int sizeClass, int 
 
 std::vector<int> CStatsStore::PlayerBuckets(int player) const {
     std::vector<int> buckets;
-    if (!IsValidPlayer(player)) {
-        return buckets;
-    }
-    for (uint32_t b = m_anFirstBlock[static_cast<size_t>(player)]; b != kNoBlock;
-         b = m_blocks[b].next) {
-        buckets.push_back(m_blocks[b].bucket);
+    for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
+        if (FindCounterBlock(player, bucket) != nullptr) {
+            buckets.push_back(bucket);
+        }
     }
     return buckets;
 }
@@ -123,11 +107,13 @@ void CStatsStore::GetRecord(int player, CPKR_PlayerRecord& out) const {
         throw std::out_of_range("GetRecord: invalid player index");
     }
     out.m_nId = m_anIds[static_cast<size_t>(player)];
-    std::memset(out.m_anCounters, 0, sizeof(out.m_anCounters));
-    for (uint32_t b = m_anFirstBlock[static_cast<size_t>(player)]; b != kNoBlock;
-         b = m_blocks[b].next) {
-        std::memcpy(&out.m_anCounters[m_blocks[b].bucket * CNT_MAX], m_blocks[b].counters,
-                    sizeof(m_blocks[b].counters));
+    for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
+        int32_t* dest = &out.m_anCounters[bucket * CNT_MAX];
+        if (const int32_t* block = FindCounterBlock(player, bucket)) {
+            std::memcpy(dest, block, CNT_MAX * sizeof(int32_t));
+        } else {
+            std::memset(dest, 0, CNT_MAX * sizeof(int32_t));
+        }
     }
 }
 
@@ -160,6 +146,6 @@ void CStatsStore::ReserveHands(size_t count) {
 void CStatsStore::ReservePlayers(size_t count) {
     m_astrNames.reserve(count);
     m_anIds.reserve(count);
-    m_anFirstBlock.reserve(count);
+    m_anBlockOf.reserve(count * BUCKET_COUNT);
     m_index.Reserve(count, m_astrNames);
 }

@@ -2,8 +2,9 @@
 // counted, and the file cache of hand history files seen.
 //
 // Counters are kept sparsely: a player gets a block of 40 counters only for the
-// (game, stake, size class) buckets he was actually counted in, so a player seen in one or two
-// buckets costs a few hundred bytes rather than a full 10 KB record. The dense record of the cache
+// (game, stake, size class) buckets he was actually counted in, found through a small per-player
+// table of block numbers, so a player seen in one or two buckets costs about 600 bytes rather
+// than a full 10 KB record, and finding a bucket is one lookup. The dense record of the cache
 // file is produced and consumed by GetRecord / SetRecord.
 #pragma once
 
@@ -60,7 +61,7 @@ public:
     [[nodiscard]] bool IsValidPlayer(int player) const noexcept {
         return player >= 0 && player < m_nPlayers;
     }
-    // Buckets in which a player has a counter block, in creation order.
+    // Buckets in which a player has a counter block, in ascending order.
     [[nodiscard]] std::vector<int> PlayerBuckets(int player) const;
 
     // Counted hands, in the order they were counted.
@@ -78,15 +79,16 @@ public:
 private:
     struct sCounterBlock {
         int32_t counters[CNT_MAX];
-        uint32_t next;   // next block of the same player, kNoBlock at the end
-        uint8_t bucket;  // BucketIndex of these counters
     };
     static constexpr uint32_t kNoBlock = 0xFFFFFFFFu;
+    [[nodiscard]] size_t SlotOf(int player, int bucket) const noexcept {
+        return static_cast<size_t>(player) * BUCKET_COUNT + static_cast<size_t>(bucket);
+    }
 
     int32_t m_nPlayers = 0;
     std::vector<std::string> m_astrNames;
     std::vector<int32_t> m_anIds;           // m_nId of each player's record
-    std::vector<uint32_t> m_anFirstBlock;  // head of each player's block list
+    std::vector<uint32_t> m_anBlockOf;  // BUCKET_COUNT entries per player: block or kNoBlock
     std::vector<sCounterBlock> m_blocks;
     CPlayerIndex m_index;
 

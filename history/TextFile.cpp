@@ -44,16 +44,19 @@ int64_t FileLength(std::FILE* f) {
 }  // namespace
 
 bool ReadTextFile(const std::string& path, std::string& text) {
-    text.clear();
     std::FILE* raw = OpenExclusive(path);
     if (raw == nullptr) {
+        text.clear();
         return false;
     }
     const std::unique_ptr<std::FILE, FileCloser> file(raw);
     const int64_t length = FileLength(raw);
     if (length < 0 || static_cast<uint64_t>(length) > text.max_size()) {
+        text.clear();
         return false;
     }
+    // Resizing from the previous file's size only clears the bytes beyond it, so a caller that
+    // reuses one string for many files does not pay for zero-filling each of them.
     text.resize(static_cast<size_t>(length));
     if (length > 0 && std::fread(text.data(), 1, text.size(), raw) != text.size()) {
         text.clear();
