@@ -140,8 +140,9 @@ protected:
         const std::string outFile = dir.File("stdout.txt");
         const std::string errFile = dir.File("stderr.txt");
 #ifdef _WIN32
-        const std::string command = "cd /d \"" + dir.Path().string() + "\" && \"" LQ_CLI_PATH
-                                    "\" " + args + " >\"" + outFile + "\" 2>\"" + errFile + "\"";
+        const std::string command = "cd /d \"" + dir.Path().string() +
+                                    "\" && \"" LQ_CLI_PATH "\" " + args + " >\"" + outFile +
+                                    "\" 2>\"" + errFile + "\"";
 #else
         const std::string command = "cd '" + dir.Path().string() + "' && '" LQ_CLI_PATH "' " +
                                     args + " >'" + outFile + "' 2>'" + errFile + "'";
@@ -183,7 +184,9 @@ protected:
         return rows;
     }
 
-    std::string CacheFile() const { return dir.File("LanternquillCache_Trial.dat"); }
+    std::string CacheFile() const {
+        return dir.File("LanternquillCache_Trial.dat");
+    }
 
     ScopedTempDir dir;
 };
@@ -322,8 +325,7 @@ TEST_F(CliTest, BadCommandLinesExitWithUsageStatus) {
          {"", "frob", "import", "import --weeks 0 history", "import --weeks 1000 history",
           "import --weeks 4x history", "import --cache", "import --frob history",
           "stats --format xml", "stats --game poker", "stats --stake 5NL", "stats --size 2-4",
-          "stats --min-hands -1", "stats --split-stakes=yes", "stats extra", "dump",
-          "dump a b"}) {
+          "stats --min-hands -1", "stats --split-stakes=yes", "stats extra", "dump", "dump a b"}) {
         const sRun run = Run(args);
         EXPECT_EQ(run.status, 2) << "'" << args << "'";
         EXPECT_FALSE(run.err.empty()) << "'" << args << "'";

@@ -35,14 +35,12 @@ TEST(StatFormulas, ThreeBetShowsValueFromTenChances) {
     // 3 made, 6 not taken: nine chances.
     EXPECT_EQ(Text(eStat::ThreeBet, Block({{CNT_PF3BET, 3}, {CNT_PFNO3BET, 6}})), "3bet 3/9");
     EXPECT_EQ(Text(eStat::ThreeBet, Block({{CNT_PF3BET, 3}, {CNT_PFNO3BET, 7}})), "3bet 30.0");
-    EXPECT_EQ(Text(eStat::FoldToThreeBet,
-                   Block({{CNT_PFFOLDTO3BET, 2}, {CNT_PFNOFOLDTO3BET, 7}})),
+    EXPECT_EQ(Text(eStat::FoldToThreeBet, Block({{CNT_PFFOLDTO3BET, 2}, {CNT_PFNOFOLDTO3BET, 7}})),
               "ft3bet 2/9");
     EXPECT_EQ(Text(eStat::FoldToThreeBet,
                    Block({{CNT_PFFOLDTO3BET, 1}, {CNT_PFNOFOLDTO3BET, 2}, {CNT_PF3BET, 40}})),
               "ft3bet 1/3");
-    EXPECT_EQ(Text(eStat::FoldToThreeBet,
-                   Block({{CNT_PFFOLDTO3BET, 4}, {CNT_PFNOFOLDTO3BET, 8}})),
+    EXPECT_EQ(Text(eStat::FoldToThreeBet, Block({{CNT_PFFOLDTO3BET, 4}, {CNT_PFNOFOLDTO3BET, 8}})),
               "ft3bet 33.3");
 }
 

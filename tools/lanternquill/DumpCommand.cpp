@@ -1,0 +1,45 @@
+#include "tools/lanternquill/DumpCommand.h"
+
+#include <string>
+
+#include "history/StatsStore.h"
+#include "tools/lanternquill/BucketNames.h"
+#include "tools/lanternquill/CacheReport.h"
+#include "tools/lanternquill/ExitCodes.h"
+#include "tools/lanternquill/TextEscape.h"
+
+int RunDump(const sDumpOptions& options, std::ostream& out, std::ostream& err) {
+    CStatsStore store;
+    if (LoadCacheReporting(store, options.cacheFile, err, /*reportMissing=*/true,
+                           /*keepRejected=*/true) != eCacheLoad::Loaded) {
+        return kExitFailure;
+    }
+
+    out << "hands: " << store.CountedHands().size() << '\n'
+        << "players: " << store.PlayerCount() << '\n'
+        << "file-cache entries: " << store.m_astrFiles.size() << '\n'
+        << "player\tname\tgame\tstake\tsize\tcounter\tvalue\n";
+    for (int player = 0; player < store.PlayerCount(); ++player) {
+        const std::string name = PrintableText(store.PlayerName(player));
+        for (const int game : kAllGames) {
+            for (int stake = 0; stake < STAKE_MAX; ++stake) {
+                for (const int sizeClass : kAllSizeClasses) {
+                    const int32_t* counters =
+                        store.FindCounterBlock(player, BucketIndex(game, stake, sizeClass));
+                    if (counters == nullptr) {
+                        continue;
+                    }
+                    for (int k = 0; k < CNT_MAX; ++k) {
+                        if (counters[k] == 0) {
+                            continue;
+                        }
+                        out << player << '\t' << name << '\t' << GameName(game) << '\t'
+                            << StakeLabel(stake) << '\t' << SizeClassName(sizeClass) << '\t'
+                            << kCounterNames[k] << '\t' << counters[k] << '\n';
+                    }
+                }
+            }
+        }
+    }
+    return out ? kExitOk : kExitFailure;
+}
