@@ -30,7 +30,9 @@ inline constexpr int32_t kMaxPlayers = 1000000;
 
 // A path longer than its field cannot be stored without losing its end; such file-cache
 // entries are left out (the file is then simply looked at again by the next full import).
-inline bool FitsPathField(const std::string& path) noexcept { return path.size() <= kPathField; }
+inline bool FitsPathField(const std::string& path) noexcept {
+    return path.size() <= kPathField;
+}
 
 template <class T>
 void StoreLittleEndian(T value, unsigned char* out) noexcept {

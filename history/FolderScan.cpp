@@ -11,7 +11,9 @@ namespace {
 constexpr int64_t kDateFolderGrace = 259200;  // three days, in seconds
 constexpr int kDefaultExpectedFiles = 300;
 
-bool IsSeparator(char c) noexcept { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) noexcept {
+    return c == '\\' || c == '/';
+}
 
 bool EndsWithIgnoringCase(const std::string& name, const std::string& filter) noexcept {
     // The last four characters of the name (all of it when shorter) must equal the filter.
@@ -61,10 +63,10 @@ void CHistoryScan::ScanHistoryFolder(const std::string& folder, const std::strin
     }
     m_nScanCounter = 0;
     m_nLastPercent = 0;
-    m_nExpectedCount = m_store.m_astrFiles.empty()
-                           ? kDefaultExpectedFiles
-                           : static_cast<int>(std::min<size_t>(m_store.m_astrFiles.size(),
-                                                               0x7FFFFFFF));
+    m_nExpectedCount =
+        m_store.m_astrFiles.empty()
+            ? kDefaultExpectedFiles
+            : static_cast<int>(std::min<size_t>(m_store.m_astrFiles.size(), 0x7FFFFFFF));
     ScanFolder(folder, filter, cutoff);
 }
 

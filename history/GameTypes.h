@@ -29,7 +29,9 @@ enum eStakeLevel : int {
 
 constexpr int STAKE_FIRST_NL = STAKE_10NL;
 constexpr int STAKE_LAST_NL = STAKE_600NL;
-constexpr bool IsNoLimitStake(int stake) { return stake >= STAKE_FIRST_NL && stake <= STAKE_LAST_NL; }
+constexpr bool IsNoLimitStake(int stake) {
+    return stake >= STAKE_FIRST_NL && stake <= STAKE_LAST_NL;
+}
 
 enum eCounter : int {
     CNT_HANDS = 0,
@@ -40,7 +42,8 @@ enum eCounter : int {
     CNT_PFFOLDTO3BET,
     CNT_PFNOFOLDTO3BET,
     CNT_SAWFLOP,
-    // Ten counters per street, in this order, starting at CNT_FLOPFOLD, CNT_TURNFOLD, CNT_RIVERFOLD.
+    // Ten counters per street, in this order, starting at CNT_FLOPFOLD, CNT_TURNFOLD,
+    // CNT_RIVERFOLD.
     CNT_FLOPFOLD,
     CNT_FLOPCHECK,
     CNT_FLOPCALL,
@@ -110,8 +113,8 @@ constexpr int SizeClassFromSeatCount(int seats) {
 }
 
 // Hand history markers that classify a whole file, in table order (index = game type / level).
-inline constexpr std::array<std::string_view, GAME_MAX> kGameMarkers = {
-    "Game Type: HOLD'EM", "Game Type: OMAHA"};
+inline constexpr std::array<std::string_view, GAME_MAX> kGameMarkers = {"Game Type: HOLD'EM",
+                                                                        "Game Type: OMAHA"};
 
 inline constexpr std::array<std::string_view, STAKE_OTHER> kStakeMarkers = {
     "Money Type: PLAY MONEY",     "Table Type: TOURNAMENT",     "Limit Type: LIMIT",
@@ -132,11 +135,17 @@ inline constexpr std::array<std::string_view, STAKE_MAX> kStakeLabels = {
     "100NL",      "200NL",      "400NL", "600NL", "Other"};
 
 inline constexpr std::array<std::string_view, CNT_MAX> kCounterNames = {
-    "Hands",          "VPIP",          "PFR",          "PF3BET",          "PFNO3BET",
-    "PFFOLDTO3BET",   "PFNOFOLDTO3BET", "SAWFLOP",     "FLOPFOLD",        "FLOPCHECK",
-    "FLOPCALL",       "FLOPBET",       "FLOPRAISE",    "FLOPCBET",        "FLOPNOCBET",
-    "FLOPFOLDTOCBET", "FLOPCALLCBET",  "FLOPRAISECBET", "TURNFOLD",       "TURNCHECK",
-    "TURNCALL",       "TURNBET",       "TURNRAISE",    "TURNCBET",        "TURNNOCBET",
-    "TURNFOLDTOCBET", "TURNCALLCBET",  "TURNRAISECBET", "RIVERFOLD",      "RIVERCHECK",
-    "RIVERCALL",      "RIVERBET",      "RIVERRAISE",   "RIVERCBET",       "RIVERNOCBET",
-    "RIVERFOLDTOCBET", "RIVERCALLCBET", "RIVERRAISECBET", "SHOWDOWN",     "WONSHOWDOWN"};
+    "Hands",          "VPIP",           "PFR",
+    "PF3BET",         "PFNO3BET",       "PFFOLDTO3BET",
+    "PFNOFOLDTO3BET", "SAWFLOP",        "FLOPFOLD",
+    "FLOPCHECK",      "FLOPCALL",       "FLOPBET",
+    "FLOPRAISE",      "FLOPCBET",       "FLOPNOCBET",
+    "FLOPFOLDTOCBET", "FLOPCALLCBET",   "FLOPRAISECBET",
+    "TURNFOLD",       "TURNCHECK",      "TURNCALL",
+    "TURNBET",        "TURNRAISE",      "TURNCBET",
+    "TURNNOCBET",     "TURNFOLDTOCBET", "TURNCALLCBET",
+    "TURNRAISECBET",  "RIVERFOLD",      "RIVERCHECK",
+    "RIVERCALL",      "RIVERBET",       "RIVERRAISE",
+    "RIVERCBET",      "RIVERNOCBET",    "RIVERFOLDTOCBET",
+    "RIVERCALLCBET",  "RIVERRAISECBET", "SHOWDOWN",
+    "WONSHOWDOWN"};

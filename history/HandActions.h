@@ -16,9 +16,9 @@ constexpr int kMaxSeats = 10;
 
 // Seat markers of a hand and the players found on them.
 struct sHandSeats {
-    std::array<size_t, kMaxSeats> markerPos;  // position of "Seat N:", kNotFound when absent
+    std::array<size_t, kMaxSeats> markerPos{};  // position of "Seat N:", kNotFound when absent
     std::array<size_t, kMaxSeats> markerLen{};
-    std::array<int32_t, kMaxSeats> player;  // store index, -1 for none
+    std::array<int32_t, kMaxSeats> player{};  // store index, -1 for none
     std::array<std::string_view, kMaxSeats> name{};
 
     sHandSeats() {

@@ -37,7 +37,8 @@ void FindSeatMarkers(std::string_view text, size_t from, size_t to, sHandSeats& 
         if (d >= '1' && d <= '9' && text[digit + 1] == ':') {
             index = d - '1';
             length = 7;
-        } else if (d == '1' && digit + 3 <= to && text[digit + 1] == '0' && text[digit + 2] == ':') {
+        } else if (d == '1' && digit + 3 <= to && text[digit + 1] == '0' &&
+                   text[digit + 2] == ':') {
             index = 9;
             length = 8;
         }
@@ -196,8 +197,8 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
         const size_t actionStart = FindFrom(text, kActionStart, p);
         // Seat lines lie before the action part; without one (or with "Moving Button" at the very
         // end) they are looked for in the rest of the text.
-        const bool boundedSeats = actionStart != kNotFound && actionStart > 0 &&
-                                  actionStart + 1 < text.size();
+        const bool boundedSeats =
+            actionStart != kNotFound && actionStart > 0 && actionStart + 1 < text.size();
         sHandSeats seats;
         FindSeatMarkers(text, p, boundedSeats ? actionStart : text.size(), seats);
         if (seats.HighestIndex() <= 0) {

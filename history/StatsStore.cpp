@@ -26,7 +26,9 @@ void CStatsStore::ResetStatistics() {
     std::vector<int64_t>().swap(m_atFileTimes);
 }
 
-int32_t CStatsStore::AddPlayer(std::string_view name) { return AddPlayerWithId(name, m_nPlayers); }
+int32_t CStatsStore::AddPlayer(std::string_view name) {
+    return AddPlayerWithId(name, m_nPlayers);
+}
 
 int32_t CStatsStore::AddPlayerWithId(std::string_view name, int32_t id) {
     const int32_t player = m_nPlayers;
@@ -79,9 +81,9 @@ int CStatsStore::GetCounter(int player, int game, int stake, int sizeClass, int 
         for (int level = STAKE_FIRST_NL; level <= STAKE_LAST_NL; ++level) {
             // Counters only ever grow by one, but a cache file can hold anything: wrap like the
             // 32-bit sum it is rather than overflow.
-            sum = static_cast<int>(static_cast<uint32_t>(sum) +
-                                   static_cast<uint32_t>(
-                                       RawCounter(player, BucketIndex(game, level, sizeClass), k)));
+            sum = static_cast<int>(
+                static_cast<uint32_t>(sum) +
+                static_cast<uint32_t>(RawCounter(player, BucketIndex(game, level, sizeClass), k)));
         }
         return sum;
     }

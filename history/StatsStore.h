@@ -65,7 +65,9 @@ public:
     [[nodiscard]] std::vector<int> PlayerBuckets(int player) const;
 
     // Counted hands, in the order they were counted.
-    [[nodiscard]] bool IsHandCounted(uint32_t hand) const noexcept { return m_handSet.Contains(hand); }
+    [[nodiscard]] bool IsHandCounted(uint32_t hand) const noexcept {
+        return m_handSet.Contains(hand);
+    }
     void AddCountedHand(uint32_t hand);
     [[nodiscard]] const std::vector<uint32_t>& CountedHands() const noexcept { return m_anHands; }
     void ReserveHands(size_t count);
@@ -87,7 +89,7 @@ private:
 
     int32_t m_nPlayers = 0;
     std::vector<std::string> m_astrNames;
-    std::vector<int32_t> m_anIds;           // m_nId of each player's record
+    std::vector<int32_t> m_anIds;       // m_nId of each player's record
     std::vector<uint32_t> m_anBlockOf;  // BUCKET_COUNT entries per player: block or kNoBlock
     std::vector<sCounterBlock> m_blocks;
     CPlayerIndex m_index;

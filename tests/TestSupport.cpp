@@ -14,8 +14,8 @@ ScopedTempDir::ScopedTempDir() {
     const auto base = std::filesystem::temp_directory_path();
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = base / ("lq-test-" + std::to_string(stamp) + "-" +
-                                 std::to_string(counter++));
+        auto candidate =
+            base / ("lq-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         if (std::filesystem::create_directory(candidate)) {
             m_path = candidate;
             return;

@@ -82,8 +82,8 @@ TEST_F(FolderScanTest, DateFoldersLongBeforeTheCutoffAreNotEntered) {
     fs.AddFile(At("Archive/kept.txt"), kCutoff + 10);
     fs.AddDir(At(".svn"), kCutoff + 10);
     fs.AddFile(At(".svn/hidden.txt"), kCutoff + 10);
-    EXPECT_EQ(Scan(true), (std::vector<std::string>{At("20081205/recent.txt"),
-                                                     At("Archive/kept.txt")}));
+    EXPECT_EQ(Scan(true),
+              (std::vector<std::string>{At("20081205/recent.txt"), At("Archive/kept.txt")}));
 }
 
 TEST_F(FolderScanTest, DateFolderTestLooksAtTheLastNineCharacters) {
@@ -115,9 +115,8 @@ TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
     store.m_atFileTimes = {kCutoff + 5, kCutoff + 2, kCutoff + 3};
     EXPECT_EQ(Scan(true), (std::vector<std::string>{At("changed.txt"), At("new.txt")}));
     // Every older entry of a changed file is brought up to its new time; new files are appended.
-    EXPECT_EQ(store.m_astrFiles,
-              (std::vector<std::string>{At("same.txt"), At("changed.txt"), At("changed.txt"),
-                                        At("new.txt")}));
+    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{At("same.txt"), At("changed.txt"),
+                                                           At("changed.txt"), At("new.txt")}));
     EXPECT_EQ(store.m_atFileTimes,
               (std::vector<int64_t>{kCutoff + 5, kCutoff + 9, kCutoff + 9, kCutoff + 1}));
 }

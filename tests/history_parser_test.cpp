@@ -30,9 +30,10 @@ protected:
 const Seats kThree = {{1, "Ann"}, {2, "Ben"}, {3, "Cid"}};
 
 TEST_F(ParserTest, CountsPreflopAndFlopOfAPlainHand) {
-    Parse(Header() + Hand(100, kThree,
-                          {"Ann raises to $1", "Ben calls $1", "Cid folds", "Dealing Flop [2c][3d][4h]",
-                           "Ann bets $2", "Ben folds", "Ann wins $3"}));
+    Parse(Header() +
+          Hand(100, kThree,
+               {"Ann raises to $1", "Ben calls $1", "Cid folds", "Dealing Flop [2c][3d][4h]",
+                "Ann bets $2", "Ben folds", "Ann wins $3"}));
     EXPECT_EQ(Count("Ann", CNT_HANDS), 1);
     EXPECT_EQ(Count("Ann", CNT_VPIP), 1);
     EXPECT_EQ(Count("Ann", CNT_PFR), 1);
@@ -52,7 +53,8 @@ TEST_F(ParserTest, CountsPreflopAndFlopOfAPlainHand) {
 }
 
 TEST_F(ParserTest, ReparsingAddsNothingAndGrowthAddsOnlyTheNewHand) {
-    const std::string first = Header() + Hand(1, kThree, {"Ann calls $1", "Ben checks", "Cid folds"});
+    const std::string first =
+        Header() + Hand(1, kThree, {"Ann calls $1", "Ben checks", "Cid folds"});
     Parse(first);
     Parse(first);
     EXPECT_EQ(Count("Ann", CNT_HANDS), 1);
@@ -119,8 +121,8 @@ TEST_F(ParserTest, ThreeBetRulesFollowTheRaiseOrder) {
     EXPECT_EQ(Count("Eve", CNT_PFNOFOLDTO3BET), 0);
     EXPECT_EQ(Count("Ann", CNT_PFNO3BET), 0) << "two raises: nobody had a plain three-bet chance";
     // Cid calls the three-bet instead.
-    Parse(Header() + Hand(2, five,
-                          {"Ann folds", "Cid raises to $1", "Eve raises to $3", "Cid calls $2"}));
+    Parse(Header() +
+          Hand(2, five, {"Ann folds", "Cid raises to $1", "Eve raises to $3", "Cid calls $2"}));
     EXPECT_EQ(Count("Cid", CNT_PFNOFOLDTO3BET), 1);
     // Cid four-bets and Eve folds to it: the three-bettor folded after the second raise too.
     Parse(Header() + Hand(3, five,
@@ -138,10 +140,10 @@ TEST_F(ParserTest, OneRaiseGivesEveryOtherCountedSeatAThreeBetChance) {
 }
 
 TEST_F(ParserTest, StreetActionsAreNormalised) {
-    Parse(Header() + Hand(1, kThree,
-                          {"Ann calls $1", "Ben calls $1", "Cid checks", "Dealing Flop [2c][3d][4h]",
-                           "Ann bets $1", "Ben raises to $3", "Cid checks", "Cid calls $3",
-                           "Ann calls $2"}));
+    Parse(Header() +
+          Hand(1, kThree,
+               {"Ann calls $1", "Ben calls $1", "Cid checks", "Dealing Flop [2c][3d][4h]",
+                "Ann bets $1", "Ben raises to $3", "Cid checks", "Cid calls $3", "Ann calls $2"}));
     EXPECT_EQ(Count("Ann", CNT_FLOPBET), 1);
     EXPECT_EQ(Count("Ann", CNT_FLOPCALL), 1);
     EXPECT_EQ(Count("Ann", CNT_FLOPCHECK), 0);
@@ -149,17 +151,19 @@ TEST_F(ParserTest, StreetActionsAreNormalised) {
     EXPECT_EQ(Count("Cid", CNT_FLOPCHECK), 0);
     EXPECT_EQ(Count("Ben", CNT_FLOPRAISE), 1);
     // A bet followed by a raise on the same street counts as the raise only.
-    Parse(Header() + Hand(2, kThree,
-                          {"Ann calls $1", "Ben calls $1", "Cid checks", "Dealing Flop [2c][3d][4h]",
-                           "Ann bets $1", "Ben raises to $3", "Ann raises to $9"}));
+    Parse(Header() +
+          Hand(2, kThree,
+               {"Ann calls $1", "Ben calls $1", "Cid checks", "Dealing Flop [2c][3d][4h]",
+                "Ann bets $1", "Ben raises to $3", "Ann raises to $9"}));
     EXPECT_EQ(Count("Ann", CNT_FLOPBET), 1);
     EXPECT_EQ(Count("Ann", CNT_FLOPRAISE), 1);
 }
 
 TEST_F(ParserTest, TurnCbetNeedsAFlopCbet) {
     const std::vector<std::string> checkedFlop = {
-        "Ann raises to $1", "Ben calls $1", "Cid folds",      "Dealing Flop [2c][3d][4h]",
-        "Ann checks",       "Ben checks",   "Dealing Turn [5s]", "Ann bets $2", "Ben folds"};
+        "Ann raises to $1",          "Ben calls $1", "Cid folds",
+        "Dealing Flop [2c][3d][4h]", "Ann checks",   "Ben checks",
+        "Dealing Turn [5s]",         "Ann bets $2",  "Ben folds"};
     Parse(Header() + Hand(1, kThree, checkedFlop));
     EXPECT_EQ(Count("Ann", CNT_FLOPNOCBET), 1);
     EXPECT_EQ(Count("Ann", CNT_TURNCBET), 0);
@@ -167,11 +171,11 @@ TEST_F(ParserTest, TurnCbetNeedsAFlopCbet) {
     EXPECT_EQ(Count("Ben", CNT_TURNFOLDTOCBET), 0);
     EXPECT_EQ(Count("Ann", CNT_TURNBET), 1);
 
-    Parse(Header() + Hand(2, kThree,
-                          {"Ann raises to $1", "Ben calls $1", "Cid folds",
-                           "Dealing Flop [2c][3d][4h]", "Ann bets $1", "Ben calls $1",
-                           "Dealing Turn [5s]", "Ann checks", "Ben checks",
-                           "Dealing River [6s]", "Ann bets $2", "Ben raises to $6", "Ann folds"}));
+    Parse(Header() +
+          Hand(2, kThree,
+               {"Ann raises to $1", "Ben calls $1", "Cid folds", "Dealing Flop [2c][3d][4h]",
+                "Ann bets $1", "Ben calls $1", "Dealing Turn [5s]", "Ann checks", "Ben checks",
+                "Dealing River [6s]", "Ann bets $2", "Ben raises to $6", "Ann folds"}));
     EXPECT_EQ(Count("Ann", CNT_FLOPCBET), 1);
     EXPECT_EQ(Count("Ben", CNT_FLOPCALLCBET), 1);
     EXPECT_EQ(Count("Ann", CNT_TURNNOCBET), 1);
@@ -191,11 +195,11 @@ TEST_F(ParserTest, ShowdownNeedsTheRiver) {
     EXPECT_EQ(Count("Ben", CNT_WONSHOWDOWN), 0);
     EXPECT_EQ(Count("Ann", CNT_FLOPCHECK), 0);
     // Winning on the river without a showdown counts no W$SD.
-    Parse(Header() + Hand(2, kThree,
-                          {"Ann calls $1", "Ben checks", "Cid folds", "Dealing Flop [2c][3d][4h]",
-                           "Ann checks", "Ben checks", "Dealing Turn [5s]", "Ann checks",
-                           "Ben checks", "Dealing River [6s]", "Ann bets $1", "Ben folds",
-                           "Ann wins $2"}));
+    Parse(Header() +
+          Hand(2, kThree,
+               {"Ann calls $1", "Ben checks", "Cid folds", "Dealing Flop [2c][3d][4h]",
+                "Ann checks", "Ben checks", "Dealing Turn [5s]", "Ann checks", "Ben checks",
+                "Dealing River [6s]", "Ann bets $1", "Ben folds", "Ann wins $2"}));
     EXPECT_EQ(Count("Ann", CNT_WONSHOWDOWN), 1);
     EXPECT_EQ(Count("Ann", CNT_SHOWDOWN), 1);
 }
@@ -248,8 +252,8 @@ TEST_F(ParserTest, LaterClientFormatIsCounted) {
 }
 
 TEST_F(ParserTest, ActionsGoToTheLowestSeatWhoseNameEndsBeforeTheWord) {
-    Parse(Header() + Hand(1, {{2, "Bob"}, {5, "JimBob"}, {6, "Al"}},
-                          {"JimBob checks", "Al folds"}));
+    Parse(Header() +
+          Hand(1, {{2, "Bob"}, {5, "JimBob"}, {6, "Al"}}, {"JimBob checks", "Al folds"}));
     EXPECT_EQ(Count("Bob", CNT_HANDS), 1);
     EXPECT_EQ(Count("JimBob", CNT_HANDS), 0);
 }

@@ -126,8 +126,8 @@ TEST_F(CacheFileTest, CountsOutsideTheirLimitsAreRejected) {
 TEST_F(CacheFileTest, TinyFileClaimingHugeCountsIsRejectedWithoutAllocating) {
     std::string bytes(200, '\0');
     const std::string head = std::string("Lanternquill_DEMOCACHEO05\n\0", 27) +
-                             std::string("Lanternquill_HANDS\n\0", 20) + std::string("\1\0\0\0", 4) +
-                             std::string("\1\0\0\0", 4) +
+                             std::string("Lanternquill_HANDS\n\0", 20) +
+                             std::string("\1\0\0\0", 4) + std::string("\1\0\0\0", 4) +
                              std::string("Lanternquill_PLAYERS\n\0", 22) +
                              std::string("\x40\x42\x0F\x00", 4);  // 1000000 players
     bytes.replace(0, head.size(), head);

@@ -95,7 +95,7 @@ TEST(StatsStoreTest, ResetEmptiesEverything) {
     CStatsStore store;
     store.AddPlayer("Ann");
     store.AddCountedHand(9);
-    store.m_astrFiles.push_back("x");
+    store.m_astrFiles.emplace_back("x");
     store.m_atFileTimes.push_back(1);
     store.ResetStatistics();
     EXPECT_EQ(store.PlayerCount(), 0);
