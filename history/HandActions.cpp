@@ -155,8 +155,10 @@ void CHandActions::PrepareNames() {
         const size_t tail = std::min<size_t>(name.size(), 8);
         unsigned char bytes[8] = {};
         unsigned char mask[8] = {};
-        std::memcpy(bytes + 8 - tail, name.data() + name.size() - tail, tail);
-        std::memset(mask + 8 - tail, 0xFF, tail);
+        if (tail > 0) {  // an empty name has no bytes (and may have no data pointer)
+            std::memcpy(bytes + 8 - tail, name.data() + name.size() - tail, tail);
+            std::memset(mask + 8 - tail, 0xFF, tail);
+        }
         sNameKey& key = m_nameKeys[m_nameSeats++];
         std::memcpy(&key.tail, bytes, 8);
         std::memcpy(&key.mask, mask, 8);
@@ -186,7 +188,8 @@ int CHandActions::SeatOfWordAt(size_t pos) const noexcept {
                 return key.seat;
             }
         }
-        if (std::memcmp(m_text.data() + pos - length, key.name.data(), length) == 0) {
+        if (length == 0 ||
+            std::memcmp(m_text.data() + pos - length, key.name.data(), length) == 0) {
             return key.seat;
         }
     }

@@ -258,6 +258,17 @@ TEST_F(ParserTest, ActionsGoToTheLowestSeatWhoseNameEndsBeforeTheWord) {
     EXPECT_EQ(Count("JimBob", CNT_HANDS), 0);
 }
 
+// Regression: seats whose lines hold no " -" get the empty name, which stands before every
+// word; attributing with it must not touch a null name buffer.
+TEST_F(ParserTest, EmptyNamesTakeEveryWord) {
+    Parse(Header() +
+          "Starting Hand #5\r\nSeat 1: Ann (5)\r\nSeat 2: Bob\r\nMoving Button\r\n"
+          "Ann raises to $1\r\nBob folds\r\nEnd Of Hand #5\r\n");
+    EXPECT_EQ(store.PlayerCount(), 1);
+    EXPECT_EQ(Count("", CNT_HANDS, SIZE_HEADSUP), 1);
+    EXPECT_EQ(Count("", CNT_PFR, SIZE_HEADSUP), 1);
+}
+
 TEST(SeatNameTest, NameEndsAtDashOrAnEarlierParenthesis) {
     const std::string text = "Seat 3: Ann Lee (sitting out) - $5\r\nSeat 4: Bo - $1\r\nSeat 5: Zed";
     EXPECT_EQ(SeatName(text, 0, 7), "Ann Lee");

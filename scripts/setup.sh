@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the lint need, and nothing when they are
+# already there (so repeated runs cost a few dpkg queries and never touch apt).
+#
+# Usage: scripts/setup.sh [GROUP...]
+#   build  compiler, CMake, GoogleTest and Google Benchmark (the linux preset needs all of them)
+#   fuzz   clang and its runtime libraries (libFuzzer, sanitizers) for the linux-fuzz preset
+#   lint   clang-format, clang-tidy and shellcheck
+# Without a group it installs build and fuzz: everything scripts/test.sh uses.
+set -euo pipefail
+
+build_packages=(g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev)
+fuzz_packages=(clang libclang-rt-dev)
+lint_packages=(clang-format clang-tidy shellcheck)
+
+groups=("$@")
+if [[ ${#groups[@]} -eq 0 ]]; then
+    groups=(build fuzz)
+fi
+
+wanted=()
+for group in "${groups[@]}"; do
+    case "$group" in
+        build) wanted+=("${build_packages[@]}") ;;
+        fuzz) wanted+=("${fuzz_packages[@]}") ;;
+        lint) wanted+=("${lint_packages[@]}") ;;
+        *)
+            echo "setup: unknown group '$group' (expected build, fuzz or lint)" >&2
+            exit 2
+            ;;
+    esac
+done
+
+if ! command -v dpkg-query >/dev/null 2>&1; then
+    echo "setup: not a Debian system; make sure these are installed: ${wanted[*]}"
+    exit 0
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+    echo "setup: all packages present (${groups[*]})"
+    exit 0
+fi
+
+# Non-interactive apt: no prompts, no stdin (sudo drops the environment, hence env).
+if [[ $(id -u) -eq 0 ]]; then
+    as_root=(env DEBIAN_FRONTEND=noninteractive)
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo env DEBIAN_FRONTEND=noninteractive)
+else
+    echo "setup: missing packages: ${missing[*]}; run this script as root to install them" >&2
+    exit 1
+fi
+
+# Wait for another apt run (an unattended upgrade on a fresh machine) instead of failing at once.
+apt_options=(-o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
+echo "setup: installing ${missing[*]}"
+"${as_root[@]}" apt-get "${apt_options[@]}" update -q
+"${as_root[@]}" apt-get "${apt_options[@]}" install -y -q --no-install-recommends "${missing[@]}"
+echo "setup: done"

@@ -1,0 +1,213 @@
+// lq-bench: how fast the history engine parses and counts hand histories, how its time grows
+// with the corpus, how much memory it takes, and how fast the cache file saves and loads.
+//
+//   lq-bench [--hands N]... [--dir DIR] [--seed N] [--players N] [--sim PATH]
+//            [--repeat N] [--cache-players N] [--no-cache]
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Corpus.h"
+#include "Measurements.h"
+
+namespace {
+
+constexpr double kTargetHandsPerSecond = 500000;
+constexpr double kTargetGrowth = 11;  // time(10x hands) / time(hands)
+constexpr double kTargetPeakBytes = 1e9;
+
+struct sBenchOptions {
+    std::vector<int64_t> hands;
+    std::string keepDir;
+    uint64_t seed = 1;
+    std::string simulator = LQ_SIM_PATH;
+    int32_t cachePlayers = 50000;
+    int64_t players = 0;  // opponents in the simulator's pool; 0: grows with the hands
+    int repeat = 3;       // each measurement keeps the best of this many runs
+    bool cache = true;
+};
+
+const char* kUsage =
+    "Usage: lq-bench [--hands N]... [--dir DIR] [--seed N] [--players N] [--sim PATH]\n"
+    "                [--repeat N] [--cache-players N] [--no-cache]\n"
+    "Measures ParseHistoryFiles throughput on corpora written by pkr-sim (default 100000 and\n"
+    "1000000 hands; the corpora go to a temporary folder unless --dir keeps them for reuse;\n"
+    "--players fixes the simulator's opponent pool, by default one player per 20 hands),\n"
+    "then SaveStatsCache / LoadStatsCache on a synthetic store (default 50000 players).\n"
+    "Each figure is the best of --repeat runs (default 3).\n";
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+// False with a message on stderr for bad arguments; `help` set for --help.
+bool ParseArguments(int argc, char** argv, sBenchOptions& options, bool& help) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+            return true;
+        }
+        if (arg == "--no-cache") {
+            options.cache = false;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "lq-bench: %s needs a value (or is unknown)\n", argv[i]);
+            return false;
+        }
+        const std::string_view value = argv[++i];
+        bool ok = true;
+        if (arg == "--hands") {
+            int64_t hands = 0;
+            ok = ParseNumber(value, hands) && hands > 0;
+            options.hands.push_back(hands);
+        } else if (arg == "--dir") {
+            options.keepDir = value;
+        } else if (arg == "--seed") {
+            ok = ParseNumber(value, options.seed);
+        } else if (arg == "--sim") {
+            options.simulator = value;
+        } else if (arg == "--players") {
+            ok = ParseNumber(value, options.players) && options.players > 0;
+        } else if (arg == "--repeat") {
+            ok = ParseNumber(value, options.repeat) && options.repeat > 0;
+        } else if (arg == "--cache-players") {
+            ok = ParseNumber(value, options.cachePlayers) && options.cachePlayers > 0;
+        } else {
+            std::fprintf(stderr, "lq-bench: unknown option %s\n", argv[i - 1]);
+            return false;
+        }
+        if (!ok) {
+            std::fprintf(stderr, "lq-bench: invalid value '%s' for %s\n", argv[i], argv[i - 1]);
+            return false;
+        }
+    }
+    if (options.hands.empty()) {
+        options.hands = {100000, 1000000};
+    }
+    return true;
+}
+
+const char* Verdict(bool met) {
+    return met ? "met" : "NOT MET";
+}
+
+double Megabytes(int64_t bytes) {
+    return static_cast<double>(bytes) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    sBenchOptions options;
+    bool help = false;
+    if (!ParseArguments(argc, argv, options, help)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+
+    // Every corpus is ready before the first measurement, so the simulator's output and disk
+    // writes stay out of the timed part.
+    bench::CCorpusFolder corpora(options.simulator, options.keepDir);
+    std::vector<bench::sCorpus> corpusOf(options.hands.size());
+    for (size_t i = 0; i < options.hands.size(); ++i) {
+        std::string error;
+        if (!corpora.Prepare(options.hands[i], options.players, options.seed, corpusOf[i], error)) {
+            std::fprintf(stderr, "lq-bench: %s\n", error.c_str());
+            return 1;
+        }
+    }
+
+    std::vector<std::pair<int64_t, bench::sParseMeasurement>> runs;
+    std::printf("\nParse and count, one thread (ParseHistoryFiles into an empty store)\n");
+    std::printf("%10s %6s %9s %9s %12s %8s %8s %10s\n", "hands", "files", "MB", "seconds",
+                "hands/s", "MB/s", "players", "peak MB");
+    for (size_t i = 0; i < options.hands.size(); ++i) {
+        const int64_t hands = options.hands[i];
+        const bench::sCorpus& corpus = corpusOf[i];
+        bench::sParseMeasurement run = bench::MeasureParse(corpus);
+        for (int r = 1; r < options.repeat; ++r) {
+            const bench::sParseMeasurement again = bench::MeasureParse(corpus);
+            run.seconds = std::min(run.seconds, again.seconds);
+            run.peakBytes = again.peakBytes;
+        }
+        const double seconds = run.seconds > 0 ? run.seconds : 1e-9;
+        std::printf("%10lld %6zu %9.1f %9.3f %12.0f %8.1f %8d %10.1f\n",
+                    static_cast<long long>(run.handsCounted), corpus.files.size(),
+                    Megabytes(corpus.bytes), run.seconds,
+                    static_cast<double>(run.handsCounted) / seconds,
+                    Megabytes(corpus.bytes) / seconds, run.players,
+                    run.peakBytes < 0 ? -1.0 : Megabytes(run.peakBytes));
+        if (run.handsCounted != hands) {
+            std::printf("  (the simulator wrote %lld hands; %lld were counted)\n",
+                        static_cast<long long>(hands), static_cast<long long>(run.handsCounted));
+        }
+        runs.emplace_back(hands, run);
+    }
+
+    std::printf("\nTargets\n");
+    for (const auto& [hands, run] : runs) {
+        const double rate = static_cast<double>(run.handsCounted) / std::max(run.seconds, 1e-9);
+        std::printf("  %lld hands: %.0f hands/s (target >= %.0f): %s\n",
+                    static_cast<long long>(hands), rate, kTargetHandsPerSecond,
+                    Verdict(rate >= kTargetHandsPerSecond));
+        if (run.peakBytes >= 0) {
+            std::printf("  %lld hands: peak memory %.1f MB (target < %.0f MB): %s\n",
+                        static_cast<long long>(hands), Megabytes(run.peakBytes),
+                        Megabytes(static_cast<int64_t>(kTargetPeakBytes)),
+                        Verdict(static_cast<double>(run.peakBytes) < kTargetPeakBytes));
+        }
+    }
+    for (size_t i = 0; i < runs.size(); ++i) {
+        for (size_t j = 0; j < runs.size(); ++j) {
+            if (runs[j].first == runs[i].first * 10 && runs[i].second.seconds > 0) {
+                const double growth = runs[j].second.seconds / runs[i].second.seconds;
+                std::printf("  time(%lld) / time(%lld) = %.2f (target <= %.0f): %s\n",
+                            static_cast<long long>(runs[j].first),
+                            static_cast<long long>(runs[i].first), growth, kTargetGrowth,
+                            Verdict(growth <= kTargetGrowth));
+            }
+        }
+    }
+
+    if (options.cache) {
+        std::error_code ec;
+        const std::string folder = options.keepDir.empty()
+                                       ? std::filesystem::temp_directory_path(ec).string()
+                                       : options.keepDir;
+        bench::sCacheMeasurement cache =
+            bench::MeasureCache(options.cachePlayers, 200000, 1000, folder);
+        for (int r = 1; r < options.repeat && cache.ok; ++r) {
+            const bench::sCacheMeasurement again =
+                bench::MeasureCache(options.cachePlayers, 200000, 1000, folder);
+            cache.ok = again.ok;
+            cache.saveSeconds = std::min(cache.saveSeconds, again.saveSeconds);
+            cache.loadSeconds = std::min(cache.loadSeconds, again.loadSeconds);
+        }
+        std::printf("\nCache file (%d players, two buckets each, 200000 hands, 1000 files)\n",
+                    options.cachePlayers);
+        if (!cache.ok) {
+            std::printf("  FAILED: the saved store did not load back intact\n");
+            return 1;
+        }
+        std::printf("%10s %9s %9s %9s\n", "operation", "MB", "seconds", "MB/s");
+        std::printf("%10s %9.1f %9.3f %9.1f\n", "save", Megabytes(cache.fileBytes),
+                    cache.saveSeconds,
+                    Megabytes(cache.fileBytes) / std::max(cache.saveSeconds, 1e-9));
+        std::printf("%10s %9.1f %9.3f %9.1f\n", "load", Megabytes(cache.fileBytes),
+                    cache.loadSeconds,
+                    Megabytes(cache.fileBytes) / std::max(cache.loadSeconds, 1e-9));
+    }
+    return 0;
+}

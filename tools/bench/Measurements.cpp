@@ -1,0 +1,88 @@
+#include "Measurements.h"
+
+#include <chrono>
+#include <filesystem>
+
+#include "ProcessInfo.h"
+#include "history/GameTypes.h"
+#include "history/HistoryParser.h"
+#include "history/StatsCache.h"
+#include "history/StatsStore.h"
+
+namespace bench {
+
+namespace {
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void FillSyntheticStore(CStatsStore& store, int32_t players, int32_t hands, int32_t files) {
+    store.ReservePlayers(static_cast<size_t>(players));
+    for (int32_t i = 0; i < players; ++i) {
+        const int32_t player = store.AddPlayer("BenchPlayer" + std::to_string(i));
+        // Two buckets per player, as a regular of one game at two table sizes would have.
+        const int first = BucketIndex(i % GAME_MAX, STAKE_10NL + i % 7, SIZE_3TO6);
+        const int second = BucketIndex(i % GAME_MAX, STAKE_10NL + i % 7, SIZE_7TO10);
+        for (const int bucket : {first, second}) {
+            int32_t* counters = store.CounterBlock(player, bucket);
+            for (int k = 0; k < CNT_MAX; ++k) {
+                counters[k] += (i + k) % 50 + 1;
+            }
+        }
+    }
+    store.ReserveHands(static_cast<size_t>(hands));
+    for (int32_t h = 0; h < hands; ++h) {
+        store.AddCountedHand(2433297728u + static_cast<uint32_t>(h) * 3u);
+    }
+    for (int32_t f = 0; f < files; ++f) {
+        store.m_astrFiles.push_back(R"(C:\Program Files\PKR\handhistory\Hero\20240315\Table )" +
+                                    std::to_string(f) + ".txt");
+        store.m_atFileTimes.push_back(1710460800 + f);
+    }
+}
+
+}  // namespace
+
+sParseMeasurement MeasureParse(const sCorpus& corpus) {
+    sParseMeasurement result;
+    CStatsStore store;
+    const auto start = std::chrono::steady_clock::now();
+    ParseHistoryFiles(store, corpus.files, nullptr);
+    result.seconds = SecondsSince(start);
+    result.handsCounted = static_cast<int64_t>(store.CountedHands().size());
+    result.players = store.PlayerCount();
+    result.peakBytes = PeakResidentBytes();
+    return result;
+}
+
+sCacheMeasurement MeasureCache(int32_t players, int32_t hands, int32_t files,
+                               const std::string& folder) {
+    sCacheMeasurement result;
+    const std::string path = (std::filesystem::path(folder) / kCacheFileName).string();
+    {
+        CStatsStore store;
+        FillSyntheticStore(store, players, hands, files);
+        const auto start = std::chrono::steady_clock::now();
+        const bool saved = SaveStatsCache(store, path);
+        result.saveSeconds = SecondsSince(start);
+        if (!saved) {
+            return result;
+        }
+    }
+    std::error_code ec;
+    result.fileBytes = static_cast<int64_t>(std::filesystem::file_size(path, ec));
+
+    CStatsStore loaded;
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok =
+        LoadStatsCacheEx(loaded, path, /*deleteIfRejected=*/false) == eCacheLoad::Loaded;
+    result.loadSeconds = SecondsSince(start);
+    result.players = loaded.PlayerCount();
+    result.ok = ok && loaded.PlayerCount() == players &&
+                loaded.CountedHands().size() == static_cast<size_t>(hands);
+    std::filesystem::remove(path, ec);
+    return result;
+}
+
+}  // namespace bench
