@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::ScopedTempDir;
 
-pkrsim::eArgsResult Parse(std::vector<std::string> args, pkrsim::sSimOptions& options,
+pkrsim::eArgsResult Parse(const std::vector<std::string>& args, pkrsim::sSimOptions& options,
                           std::string& error) {
     return pkrsim::ParseSimArguments(args, options, error);
 }
@@ -28,9 +28,9 @@ pkrsim::eArgsResult Parse(std::vector<std::string> args, pkrsim::sSimOptions& op
 TEST(SimArguments, ReadsEveryOptionInBothSpellings) {
     pkrsim::sSimOptions options;
     std::string error;
-    ASSERT_EQ(Parse({"--out", "corpus", "--seed=9", "--tables", "3", "--hands=120",
-                     "--screen-name", "Quill", "--date", "20240229", "--later-format",
-                     "--players", "40", "--game", "omaha", "--seats", "3-6", "--stake", "50nl"},
+    ASSERT_EQ(Parse({"--out", "corpus", "--seed=9", "--tables", "3", "--hands=120", "--screen-name",
+                     "Quill", "--date", "20240229", "--later-format", "--players", "40", "--game",
+                     "omaha", "--seats", "3-6", "--stake", "50nl"},
                     options, error),
               pkrsim::eArgsResult::Run)
         << error;
@@ -53,8 +53,8 @@ TEST(SimArguments, ReadsEveryOptionInBothSpellings) {
 
 TEST(SimArguments, RejectsBadArgumentsWithAMessage) {
     const std::vector<std::vector<std::string>> bad = {
-        {},                                         // --out missing
-        {"--out"},                                  // value missing
+        {},         // --out missing
+        {"--out"},  // value missing
         {"--out", "x", "--tables", "0"},
         {"--out", "x", "--hands", "-5"},
         {"--out", "x", "--hands", "12k"},
@@ -63,7 +63,7 @@ TEST(SimArguments, RejectsBadArgumentsWithAMessage) {
         {"--out", "x", "--seats", "2-11"},
         {"--out", "x", "--game", "stud"},
         {"--out", "x", "--stake", "5NL"},
-        {"--out", "x", "--date", "20230229"},       // not a leap year
+        {"--out", "x", "--date", "20230229"},  // not a leap year
         {"--out", "x", "--date", "2024-03-15"},
         {"--out", "x", "--screen-name", "Two Words"},
         {"--out", "x", "--screen-name", "TheSeat"},
@@ -174,8 +174,8 @@ TEST_F(SimCorpusTest, FilesAreWellFormedHandHistories) {
         }
         EXPECT_EQ(dealt, numbers.size()) << path;
         size_t shuffles = 0;
-        for (size_t pos = text.find("\r\nShuffling Deck\r\nMoving Button"); pos != std::string::npos;
-             pos = text.find("\r\nShuffling Deck", pos + 1)) {
+        for (size_t pos = text.find("\r\nShuffling Deck\r\nMoving Button");
+             pos != std::string::npos; pos = text.find("\r\nShuffling Deck", pos + 1)) {
             const size_t lineStart = text.rfind("\r\n", pos - 1) + 2;
             EXPECT_EQ(text.compare(lineStart, 5, "Seat "), 0) << path;
             ++shuffles;
