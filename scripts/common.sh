@@ -2,6 +2,12 @@
 # Shared by the scripts in this folder (sourced, not run): the repository root, quiet command
 # runs whose log is shown only on failure, and timed phases with a summary at the end.
 
+# Sourced once per script: a second time would forget the phases and exit hooks recorded so far.
+if [[ -n ${lq_common_sourced:-} ]]; then
+    return 0
+fi
+lq_common_sourced=1
+
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 log_dir="$repo_root/build/logs"
 # shellcheck disable=SC2034  # the tools' paths are for the scripts that source this file
@@ -86,5 +92,21 @@ print_phase_summary() {
 
 track_phases() {
     SECONDS=0
-    trap 'print_phase_summary $?' EXIT
+    on_exit print_phase_summary
+}
+
+# on_exit FUNCTION: runs FUNCTION with the script's exit status when the script exits, after the
+# functions registered later (so what was set up last is torn down first). One EXIT trap serves
+# all of them, as a second `trap ... EXIT` would replace the first.
+exit_hooks=()
+run_exit_hooks() {
+    local status=$?
+    local i
+    for ((i = ${#exit_hooks[@]} - 1; i >= 0; i--)); do
+        "${exit_hooks[$i]}" "$status" || true
+    done
+}
+on_exit() {
+    exit_hooks+=("$1")
+    trap run_exit_hooks EXIT
 }

@@ -62,7 +62,7 @@ if [[ ${#tidy_sources[@]} -gt 0 ]]; then
 fi
 
 echo "== shellcheck"
-shellcheck -x scripts/*.sh .ci/run || failed=1
+shellcheck -x scripts/*.sh tests/e2e/*.sh .ci/run || failed=1
 
 if [[ $failed -ne 0 ]]; then
     echo "== lint found problems"

@@ -6,16 +6,20 @@
 #   build  compiler, CMake, GoogleTest and Google Benchmark (the linux preset needs all of them)
 #   fuzz   clang and its runtime libraries (libFuzzer, sanitizers) for the linux-fuzz preset
 #   lint   clang-format, clang-tidy and shellcheck
-# Without a group it installs build and fuzz: everything scripts/test.sh uses.
+#   windows  the MinGW-w64 cross compiler, Wine, a virtual X display, xdotool and ImageMagick for
+#            the Windows build and its tests under Wine
+# Without a group it installs build, fuzz and windows: everything scripts/test.sh uses.
 set -euo pipefail
 
 build_packages=(g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev)
 fuzz_packages=(clang libclang-rt-dev)
 lint_packages=(clang-format clang-tidy shellcheck)
+# GoogleTest's sources (from libgtest-dev, in the build group) are compiled by the Windows build.
+windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool imagemagick)
 
 groups=("$@")
 if [[ ${#groups[@]} -eq 0 ]]; then
-    groups=(build fuzz)
+    groups=(build fuzz windows)
 fi
 
 wanted=()
@@ -24,8 +28,9 @@ for group in "${groups[@]}"; do
         build) wanted+=("${build_packages[@]}") ;;
         fuzz) wanted+=("${fuzz_packages[@]}") ;;
         lint) wanted+=("${lint_packages[@]}") ;;
+        windows) wanted+=("${windows_packages[@]}") ;;
         *)
-            echo "setup: unknown group '$group' (expected build, fuzz or lint)" >&2
+            echo "setup: unknown group '$group' (expected build, fuzz, lint or windows)" >&2
             exit 2
             ;;
     esac

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything and runs every check: the native tests, the same tests under AddressSanitizer
-# and UndefinedBehaviorSanitizer, and both fuzz targets for a bounded time. Installs what it needs
+# and UndefinedBehaviorSanitizer, both fuzz targets for a bounded time, and the Windows build:
+# its unit tests and its end-to-end tests under Wine on a virtual display. Installs what it needs
 # first (as root, or with sudo), so it also runs on a fresh Debian machine.
 #
 # Environment:
 #   LQ_FUZZ_SECONDS  time for each fuzz target (default 60; 0 builds the fuzzers without running)
 #   LQ_TEST_TIMEOUT  seconds allowed to a single test (default 300)
+#   LQ_E2E_TIMEOUT   seconds allowed to a single end-to-end test (default 120)
 set -euo pipefail
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -27,6 +29,21 @@ run_tests() {
         return 1
     fi
     sed -n '/tests passed/,$p' "$log"
+}
+
+# The Windows programs must run from a bare folder: no MinGW runtime DLL may be imported.
+check_windows_imports() {
+    local exe dlls
+    for exe in build/windows/app/Lanternquill.exe build/windows/tools/lanternquill/lanternquill.exe \
+        build/windows/tools/pkr-sim/pkr-sim.exe build/windows/tools/win-probe/win-probe.exe \
+        build/windows/tests/lanternquill_tests.exe; do
+        require_executable "$exe"
+        dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}')
+        if grep -qiE '^lib(stdc\+\+|gcc|winpthread)' <<<"$dlls"; then
+            echo "$exe needs a MinGW runtime DLL:" "$dlls"
+            return 1
+        fi
+    done
 }
 
 # A minimal valid cache image: one counted hand, one player without counters, no file cache.
@@ -107,7 +124,7 @@ run_fuzzers() {
 track_phases
 
 begin_phase setup
-bash "$repo_root/scripts/setup.sh" build fuzz
+bash "$repo_root/scripts/setup.sh" build fuzz windows
 
 begin_phase "build linux"
 build_preset linux
@@ -131,3 +148,17 @@ if [[ $fuzz_seconds -gt 0 ]]; then
     make_fuzz_seeds
     run_fuzzers
 fi
+
+begin_phase "build windows"
+build_preset windows
+check_windows_imports
+
+begin_phase "start wine"
+# shellcheck source=scripts/wine-env.sh
+source "$repo_root/scripts/wine-env.sh"
+
+begin_phase "test windows (wine)"
+run_tests windows
+
+begin_phase "e2e (wine)"
+bash "$repo_root/tests/e2e/run.sh"

@@ -122,6 +122,11 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+[[maybe_unused]] std::string WithoutCarriageReturns(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -156,6 +161,11 @@ protected:
 #endif
         run.out = ReadFile(outFile);
         run.err = ReadFile(errFile);
+#ifdef _WIN32
+        // The tool writes text mode output: lines end in CR LF on Windows.
+        run.out = WithoutCarriageReturns(run.out);
+        run.err = WithoutCarriageReturns(run.err);
+#endif
         return run;
     }
 

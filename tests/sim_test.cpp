@@ -20,6 +20,16 @@ namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::ScopedTempDir;
 
+// Runs a shell command line. cmd.exe drops the first and the last quote of a line that starts
+// with one, so there the whole line goes in one more pair of quotes.
+int RunShell(const std::string& command) {
+#ifdef _WIN32
+    return std::system(("\"" + command + "\"").c_str());
+#else
+    return std::system(command.c_str());
+#endif
+}
+
 pkrsim::eArgsResult Parse(const std::vector<std::string>& args, pkrsim::sSimOptions& options,
                           std::string& error) {
     return pkrsim::ParseSimArguments(args, options, error);
@@ -90,7 +100,7 @@ TEST(SimProgram, WritesTheFolderLayoutAndFailsClearlyOnBadArguments) {
     const std::string errors = dir.File("stderr.txt");
     const std::string run = std::string("\"") + LQ_SIM_PATH + "\" --out \"" + out +
                             "\" --tables 3 --hands 30 --screen-name Quill --date 20240105";
-    ASSERT_EQ(std::system((run + " > \"" + dir.File("stdout.txt") + "\"").c_str()), 0);
+    ASSERT_EQ(RunShell(run + " > \"" + dir.File("stdout.txt") + "\""), 0);
     const fs::path folder = fs::path(out) / "Quill" / "20240105";
     int files = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -102,7 +112,7 @@ TEST(SimProgram, WritesTheFolderLayoutAndFailsClearlyOnBadArguments) {
 
     const std::string bad = std::string("\"") + LQ_SIM_PATH + "\" --out \"" + out +
                             "\" --seats 9-2 2> \"" + errors + "\"";
-    EXPECT_NE(std::system(bad.c_str()), 0);
+    EXPECT_NE(RunShell(bad), 0);
     EXPECT_NE(ReadFile(errors).find("--seats"), std::string::npos) << ReadFile(errors);
 }
 

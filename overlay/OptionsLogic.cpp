@@ -1,0 +1,107 @@
+#include "overlay/OptionsLogic.h"
+
+#include <charconv>
+#include <climits>
+
+namespace {
+
+int ToCheck(bool ticked) {
+    return ticked ? kCheckTicked : kCheckUnticked;
+}
+
+bool IsTicked(int check) {
+    return check == kCheckTicked;
+}
+
+// The blanks the C library's isspace accepts in the "C" locale.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Decimal conversion like strtol, saturating at the int range instead of overflowing.
+int ParseDecimal(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size() && IsBlank(text[pos])) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    // One past INT_MAX covers INT_MIN; once the magnitude is beyond it, more digits change nothing.
+    constexpr int64_t kLimit = int64_t{INT_MAX} + 1;
+    int64_t magnitude = 0;
+    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+        if (magnitude <= kLimit) {
+            magnitude = magnitude * 10 + (text[pos] - '0');
+        }
+    }
+    if (negative) {
+        return magnitude >= kLimit ? INT_MIN : static_cast<int>(-magnitude);
+    }
+    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+}
+
+}  // namespace
+
+sOptionsState OptionsInitialState(const sSettings& settings) {
+    sOptionsState state;
+    state.m_nSplitStakes = ToCheck(settings.SplitStats_Stakes);
+    state.m_nTransparent = ToCheck(settings.TransparentWindows);
+    state.m_nAlwaysOnTop = ToCheck(settings.MainWindowAlwaysOnTop);
+
+    char digits[16];
+    const auto formatted =
+        std::to_chars(digits, digits + sizeof digits, settings.OldestStatsInWeeks);
+    state.m_strWeeks.assign(digits, formatted.ptr);
+
+    state.m_nShowVPIP = ToCheck(settings.ShowVPIP);
+    state.m_nShowPFR = ToCheck(settings.ShowPFR);
+    state.m_nShowWTSD = ToCheck(settings.ShowWTSD);
+    state.m_nShowWONSD = ToCheck(settings.ShowWONSD);
+    state.m_nShow3BET = ToCheck(settings.Show3BET);
+    state.m_nShowFT3BET = ToCheck(settings.ShowFT3BET);
+    state.m_nShowCBET = ToCheck(settings.ShowCBET);
+    state.m_nShowFTCBET = ToCheck(settings.ShowFTCBET);
+    state.m_nShowAGFR = ToCheck(settings.ShowAGFR);
+    state.m_nReloadHistory = kCheckUnticked;
+    state.m_nCreateLog = kCheckUnticked;
+    return state;
+}
+
+int ParseWeeksText(std::string_view text) {
+    return ClampWeeks(ParseDecimal(text));
+}
+
+sOptionsResult ApplyOptionsOk(const sOptionsState& state, sSettings& settings,
+                              ISettingsStore& store) {
+    settings.SplitStats_Stakes = IsTicked(state.m_nSplitStakes);
+    settings.TransparentWindows = IsTicked(state.m_nTransparent);
+    settings.MainWindowAlwaysOnTop = IsTicked(state.m_nAlwaysOnTop);
+
+    const int previousWeeks = settings.OldestStatsInWeeks;
+    settings.OldestStatsInWeeks = ParseWeeksText(state.m_strWeeks);
+
+    settings.ShowVPIP = IsTicked(state.m_nShowVPIP);
+    settings.ShowPFR = IsTicked(state.m_nShowPFR);
+    settings.ShowWTSD = IsTicked(state.m_nShowWTSD);
+    settings.ShowWONSD = IsTicked(state.m_nShowWONSD);
+    settings.Show3BET = IsTicked(state.m_nShow3BET);
+    settings.ShowFT3BET = IsTicked(state.m_nShowFT3BET);
+    settings.ShowCBET = IsTicked(state.m_nShowCBET);
+    settings.ShowFTCBET = IsTicked(state.m_nShowFTCBET);
+    settings.ShowAGFR = IsTicked(state.m_nShowAGFR);
+
+    WriteAllSettings(store, settings);
+
+    sOptionsResult result;
+    result.m_bReloadHistory =
+        state.m_nReloadHistory != kCheckUnticked || settings.OldestStatsInWeeks != previousWeeks;
+    result.m_bCreateLog = state.m_nCreateLog != kCheckUnticked;
+    return result;
+}

@@ -1,0 +1,65 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # the helpers, paths and control ids come from e2e-lib.sh
+# Damaged settings in the registry: values of another type or size, and numbers out of range,
+# read as the defaults or clamped, never a crash. Reading writes nothing back; the next OK writes
+# every value as a proper DWORD. Sourced by run.sh.
+
+# reg_import LINES: imports registry file lines into Options (`wine reg add` cannot make some
+# of the damaged values).
+reg_import() {
+    local file="$e2e_work_dir/import.reg" windows_file
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\%s]\n%s\n' "${options_key#HKCU\\}" "$1" >"$file"
+    windows_file=$(wine_path "$file")
+    wine regedit /S "$windows_file" </dev/null >/dev/null 2>&1 || fail "regedit $file"
+}
+
+e2e_test_registry_values_of_the_wrong_type_or_size_read_as_defaults() {
+    # A four-byte binary, an eight-byte QWORD and a two-byte DWORD that all hold 1 (true, if
+    # the type and size were not checked), strings, and DWORDs that are not 1.
+    reg_import '"SplitStats_Stakes"=hex:01,00,00,00
+"TransparentWindows"=hex(b):01,00,00,00,00,00,00,00
+"ShowWONSD"=hex(4):01,00
+"ShowVPIP"="0"
+"OldestStatsInWeeks"="30"
+"MainWindowAlwaysOnTop"=dword:00000002
+"ShowPFR"=dword:ffffffff'
+    read_options
+    [[ ${reg_type[TransparentWindows]:-} == REG_QWORD && ${reg_type[ShowVPIP]:-} == REG_SZ &&
+        ${#reg_type[@]} -eq 7 ]] || fail "the damaged values were not stored as meant"
+
+    start_app /options
+    wait_active "$options_caption"
+    expect_checks "$options_caption" "${id[IDC_SPLIT_STAKES]}=0" "${id[IDC_TRANSPARENT]}=0" \
+        "${id[IDC_SHOW_WONSD]}=0" "${id[IDC_SHOW_VPIP]}=1" "${id[IDC_ALWAYS_ON_TOP]}=0" \
+        "${id[IDC_SHOW_PFR]}=0"
+    expect_text "$options_caption" "${id[IDC_WEEKS]}" 52
+    keys Escape
+    expect_exit 1
+    read_options
+    [[ ${reg_type[SplitStats_Stakes]} == REG_BINARY && ${reg_type[OldestStatsInWeeks]} == REG_SZ ]] ||
+        fail "reading the settings changed the registry"
+
+    # OK replaces every value by a DWORD of what the dialog showed.
+    start_app /options
+    wait_active "$options_caption"
+    keys Return
+    expect_exit 0
+    expect_options SplitStats_Stakes=0 TransparentWindows=0 MainWindowAlwaysOnTop=0 \
+        OldestStatsInWeeks=52 ShowVPIP=1 ShowPFR=0 ShowWTSD=1 ShowWONSD=0 Show3BET=1 \
+        ShowFT3BET=1 ShowCBET=1 ShowFTCBET=1 ShowAGFR=1
+}
+
+e2e_test_registry_weeks_out_of_range_are_clamped() {
+    local stored shown
+    for stored in 0xfffffffb:1 0x7fffffff:999 0x80000000:1 0:1 1000:999; do
+        shown=${stored#*:}
+        reg_add "$options_key" /v OldestStatsInWeeks /t REG_DWORD /d "${stored%%:*}"
+        start_app /options
+        wait_active "$options_caption"
+        expect_text "$options_caption" "${id[IDC_WEEKS]}" "$shown"
+        keys Escape
+        expect_exit 1
+        # The registry keeps the stored number until an OK.
+        expect_option OldestStatsInWeeks "$(printf '%d' "${stored%%:*}")"
+    done
+}
