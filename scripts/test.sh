@@ -36,6 +36,7 @@ check_windows_imports() {
     local exe dlls
     for exe in build/windows/app/Lanternquill.exe build/windows/tools/lanternquill/lanternquill.exe \
         build/windows/tools/pkr-sim/pkr-sim.exe build/windows/tools/win-probe/win-probe.exe \
+        build/windows/tools/pkr-standin/pkr-standin.exe \
         build/windows/tests/lanternquill_tests.exe; do
         require_executable "$exe"
         dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}')

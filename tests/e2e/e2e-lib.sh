@@ -12,6 +12,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 windows_build="$repo_root/build/windows"
 app_exe="$windows_build/app/Lanternquill.exe"
 probe_exe="$windows_build/tools/win-probe/win-probe.exe"
+standin_exe="$windows_build/tools/pkr-standin/pkr-standin.exe"
 screens_dir="$repo_root/build/e2e-screens"
 settings_key='HKCU\Software\Quillworks\Lanternquill'
 options_key="$settings_key\\Options"
@@ -19,6 +20,13 @@ options_key="$settings_key\\Options"
 options_caption="Lanternquill Options"
 # shellcheck disable=SC2034  # (the full caption carries a code page 1252 trademark sign)
 panel_caption="Information Panel"
+# shellcheck disable=SC2034
+main_caption="V1.16"
+# shellcheck disable=SC2034
+importer_caption="Lanternquill History Importer"
+# shellcheck disable=SC2034
+hotzone_caption="Mini-Table Hot Zone"
+pkr_key='HKCU\Software\PKR'
 
 # Seconds to wait for a window or for the program to end (a cold Wine desktop takes a few).
 e2e_wait_seconds=${LQ_E2E_WAIT_SECONDS:-30}
@@ -172,6 +180,7 @@ replace_text() {
 # Registry. `wine reg` writes CR LF lines.
 reset_registry() {
     wine reg delete "$settings_key" /f </dev/null >/dev/null 2>&1 || true
+    wine reg delete "$pkr_key" /f </dev/null >/dev/null 2>&1 || true
 }
 
 reg_add() {
@@ -249,3 +258,119 @@ load_control_ids() {
     id[IDCANCEL]=2
 }
 load_control_ids
+
+# use_pkr_install: a PKR install folder of this test inside the Wine prefix, named in the PKR
+# client's registry key; sets history_dir to its (empty) hand history folder, as Linux sees it.
+use_pkr_install() {
+    local install="pkr-${e2e_test_name:?}"
+    history_dir="$WINEPREFIX/drive_c/$install/handhistory"
+    rm -rf "$WINEPREFIX/drive_c/$install"
+    mkdir -p "$history_dir"
+    reg_add "$pkr_key" /v InstallDirectory /t REG_SZ /d "C:\\$install"
+}
+
+# start_with_cache: starts the program with a cache file of a few hands (kept_hands of them, from
+# a folder the program does not scan), so no first-run message, and waits through its first import
+# cycle, which ends with the information panel.
+kept_hands=20
+start_with_cache() {
+    if [[ ! -f $e2e_work_dir/LanternquillCache_Trial.dat ]]; then
+        "$sim_path" --out "$e2e_work_dir/kept" --seed 77 --tables 1 --hands "$kept_hands" \
+            >/dev/null || fail "pkr-sim"
+        "$cli_path" import --cache "$e2e_work_dir/LanternquillCache_Trial.dat" \
+            "$e2e_work_dir/kept" >/dev/null 2>&1 || fail "cannot write a cache file"
+    fi
+    start_app
+    wait_active "$panel_caption"
+    keys Escape
+    probe gone "$panel_caption" $((e2e_wait_seconds * 1000)) >/dev/null ||
+        fail "the information panel stayed open"
+    wait_active "$main_caption"
+}
+
+# close_main: closes the main window as its close box does.
+close_main() {
+    probe close "$main_caption" >/dev/null || fail "no main window to close"
+}
+
+# list_lines: the table list's lines (the selected one starts with "> ").
+list_lines() {
+    probe list "$main_caption" "${id[IDC_TABLES]}"
+}
+
+# expect_list_count N: polls until the table list has N lines.
+expect_list_count() {
+    local deadline=$((SECONDS + e2e_wait_seconds)) lines
+    while true; do
+        lines=$(list_lines) || fail "cannot read the table list"
+        if [[ $(grep -c '' <<<"$lines") -eq $1 && -n $lines ]] || [[ $1 -eq 0 && -z $lines ]]; then
+            return 0
+        fi
+        if ((SECONDS >= deadline)); then
+            fail "the table list holds \"$lines\", expected $1 lines"
+        fi
+        sleep 0.2
+    done
+}
+
+# expect_list LINE...: polls until the table list is exactly these lines ("> " marks the
+# selected one, "  " the others).
+expect_list() {
+    local want deadline=$((SECONDS + e2e_wait_seconds)) lines
+    want=$(printf '%s\n' "$@")
+    while true; do
+        lines=$(list_lines) || fail "cannot read the table list"
+        if [[ $lines == "$want" ]]; then
+            return 0
+        fi
+        if ((SECONDS >= deadline)); then
+            fail "the table list holds:\n$lines\nexpected:\n$want"
+        fi
+        sleep 0.2
+    done
+}
+
+# expect_setting SECTION NAME NUMBER: one REG_DWORD value of the program's settings.
+expect_setting() {
+    local data
+    data=$(wine reg query "$settings_key\\$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' |
+        awk -v name="$2" '$1 == name && $2 == "REG_DWORD" {print $3}')
+    [[ -n $data ]] || fail "no REG_DWORD $1\\$2"
+    (($(printf '%d' "$data") == $3)) || fail "$1\\$2 is $data, expected $3"
+}
+
+# expect_hot_zone RESOLUTION L R T B
+expect_hot_zone() {
+    expect_setting "HotZone$1" L "$2"
+    expect_setting "HotZone$1" R "$3"
+    expect_setting "HotZone$1" T "$4"
+    expect_setting "HotZone$1" B "$5"
+}
+
+# wait_for_file_text FILE TEXT: polls until FILE contains TEXT.
+wait_for_file_text() {
+    local deadline=$((SECONDS + e2e_wait_seconds))
+    until grep -qF "$2" "$1" 2>/dev/null; do
+        ((SECONDS < deadline)) || fail "$1 never contained \"$2\""
+        sleep 0.1
+    done
+}
+
+# wait_for_hands N: opens the information panel from the main window until it reports N
+# counted hands (the import cycle runs every few seconds).
+wait_for_hands() {
+    local deadline=$((SECONDS + e2e_wait_seconds)) text
+    while true; do
+        probe press "$main_caption" "${id[IDC_INFORMATION]}" >/dev/null
+        wait_active "$panel_caption"
+        read_controls "$panel_caption"
+        text=${control_text[${id[IDC_INFO_TEXT]}]:-}
+        keys Escape
+        probe gone "$panel_caption" 5000 >/dev/null || fail "the information panel stayed open"
+        if [[ $text == *"Database contains $1 Hands"* ]]; then
+            return 0
+        fi
+        ((SECONDS < deadline)) || fail "the panel never reported $1 hands: $text"
+        sleep 1
+    done
+}

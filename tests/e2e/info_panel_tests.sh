@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # shellcheck disable=SC2154  # the helpers, paths and control ids come from e2e-lib.sh
-# The information panel (Lanternquill.exe /info, and the start without arguments): the database
-# counts of the cache file in the current folder, and the keyboard. Sourced by run.sh.
+# The information panel (Lanternquill.exe /info, and after the first import cycle of a normal
+# start): the database counts of the cache file in the current folder, and the keyboard. Sourced
+# by run.sh.
 
 # The panel ends with IDCANCEL when closed with Escape.
 panel_closed_by_escape=2
@@ -35,7 +36,17 @@ e2e_test_info_panel_shows_the_counts_of_the_cache_file() {
     [[ $hands == 240 && $players -gt 0 ]] ||
         fail "the imported cache holds $hands hands and $players players; expected 240 hands"
     expect_panel_counts "$hands" "$players" /info
-    expect_panel_counts "$hands" "$players"
+
+    # A normal start with an empty hand history folder: the panel after the first import cycle
+    # shows what the cache file holds.
+    use_pkr_install
+    start_app
+    wait_active "$panel_caption"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" \
+        "\\nDatabase contains $hands Hands on $players Players"
+    keys Escape
+    close_main
+    expect_exit 0
 }
 
 e2e_test_info_panel_stays_open_on_enter() {

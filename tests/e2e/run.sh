@@ -35,7 +35,7 @@ if [[ ${1:-} == --one ]]; then
     exit 0
 fi
 
-for required in "$app_exe" "$probe_exe" "$sim_path" "$cli_path"; do
+for required in "$app_exe" "$probe_exe" "$standin_exe" "$sim_path" "$cli_path"; do
     require_executable "$required"
 done
 

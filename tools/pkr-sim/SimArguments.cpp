@@ -103,6 +103,18 @@ bool ApplyValue(std::string_view name, const std::string& value, sSimOptions& op
             return bad("an integer");
         }
         options.hands = *hands;
+    } else if (name == "--pace") {
+        const auto pace = ParseInteger<int>(value);
+        if (!pace || *pace < 0) {
+            return bad("milliseconds (0 or more)");
+        }
+        options.paceMs = *pace;
+    } else if (name == "--live-seconds") {
+        const auto seconds = ParseInteger<int64_t>(value);
+        if (!seconds || *seconds < 0) {
+            return bad("seconds (0 or more)");
+        }
+        options.liveSeconds = *seconds;
     } else if (name == "--screen-name") {
         options.screenName = value;
     } else if (name == "--date") {
@@ -136,6 +148,7 @@ bool ApplyValue(std::string_view name, const std::string& value, sSimOptions& op
 
 eArgsResult ParseSimArguments(const std::vector<std::string>& args, sSimOptions& options,
                               std::string& error) {
+    bool handsGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -143,6 +156,10 @@ eArgsResult ParseSimArguments(const std::vector<std::string>& args, sSimOptions&
         }
         if (arg == "--later-format") {
             options.laterFormat = true;
+            continue;
+        }
+        if (arg == "--live") {
+            options.live = true;
             continue;
         }
         if (arg.rfind("--", 0) != 0) {
@@ -163,6 +180,11 @@ eArgsResult ParseSimArguments(const std::vector<std::string>& args, sSimOptions&
         if (!ApplyValue(name, value, options, error)) {
             return eArgsResult::Error;
         }
+        handsGiven = handsGiven || name == "--hands";
+    }
+    // A live run without a number of hands goes on until its time is up or it is stopped.
+    if (options.live && !handsGiven) {
+        options.hands = kMaxHands;
     }
     if (options.outDir.empty()) {
         error = "--out DIR is required";
@@ -191,6 +213,11 @@ std::string SimUsage() {
            "  --stake LABEL        one stake level (Play Money, Tournament, LIMIT, 10NL..600NL,\n"
            "                       Other) or mixed (default mixed)\n"
            "  --seats MIN-MAX      seat lines per hand, 2..10 (default 2-10)\n"
+           "  --live               write the hands one by one as they are dealt, each in\n"
+           "                       two steps, the tables taking turns (until --hands hands,\n"
+           "                       --live-seconds, or the program is stopped)\n"
+           "  --pace MS            live mode: milliseconds between two hands (default 1000)\n"
+           "  --live-seconds N     live mode: stop after N seconds (default 0: no limit)\n"
            "  --help               this text\n";
 }
 

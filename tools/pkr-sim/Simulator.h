@@ -25,6 +25,11 @@ struct sSimOptions {
     int stake = -1;     // one eStakeLevel; -1: a mix
     int minSeats = 2;   // seat lines per hand
     int maxSeats = 10;
+    // Live mode (LiveSimulation.h): hands appear one by one, `paceMs` apart, for at most
+    // `liveSeconds` seconds (0: until all hands are written or the program is stopped).
+    bool live = false;
+    int paceMs = 1000;
+    int64_t liveSeconds = 0;
 };
 
 struct sSimResult {

@@ -4,8 +4,26 @@
 #include <string>
 #include <vector>
 
+#include "LiveSimulation.h"
 #include "SimArguments.h"
 #include "Simulator.h"
+
+namespace {
+
+bool RunLive(const pkrsim::sSimOptions& options, pkrsim::sSimResult& result, std::string& error) {
+    pkrsim::sLiveObserver observer;
+    observer.started = [&options](const std::vector<std::string>& files) {
+        std::printf("pkr-sim: live, %zu tables, a hand every %d ms:\n", files.size(),
+                    options.paceMs);
+        for (const std::string& file : files) {
+            std::printf("  %s\n", file.c_str());
+        }
+        std::fflush(stdout);
+    };
+    return pkrsim::RunLiveSimulation(options, result, error, observer);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -24,7 +42,9 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     pkrsim::sSimResult result;
-    if (!pkrsim::RunSimulation(options, result, error)) {
+    const bool ok = options.live ? RunLive(options, result, error)
+                                 : pkrsim::RunSimulation(options, result, error);
+    if (!ok) {
         std::fprintf(stderr, "pkr-sim: %s\n", error.c_str());
         return 1;
     }

@@ -10,6 +10,13 @@
 //                                       LF and tab written as \n and \t)
 //   win-probe set-text CAPTION ID TEXT  sets a control's text as a paste would (bypassing the
 //                                       edit box's digits-only filter)
+//   win-probe list CAPTION ID           the lines of a list box, one per output line, the
+//                                       selected one preceded by "> " and the others by "  "
+//   win-probe press CAPTION ID          presses a button as a click would (BM_CLICK)
+//   win-probe close CAPTION             asks the window to close, as its close box does
+//   win-probe hold FILE MS              opens FILE exclusively (no sharing) and keeps it open
+//                                       for MS milliseconds, as a program writing it would;
+//                                       prints "held" once the file is open
 //
 // Waits default to 10000 ms. Exit status: 0 done, 1 window not found in time, 2 bad usage.
 #include <windows.h>
@@ -37,7 +44,10 @@ int Usage() {
     std::fputs(
         "usage: win-probe wait|wait-active|gone CAPTION [MS]\n"
         "       win-probe controls CAPTION\n"
-        "       win-probe set-text CAPTION ID TEXT\n",
+        "       win-probe set-text CAPTION ID TEXT\n"
+        "       win-probe list|press CAPTION ID\n"
+        "       win-probe close CAPTION\n"
+        "       win-probe hold FILE MS\n",
         stderr);
     return kExitUsage;
 }
@@ -118,16 +128,96 @@ int PrintControls(const std::string& caption) {
     return 0;
 }
 
-int SetText(const std::string& caption, int id, const std::string& text) {
+HWND FindControl(const std::string& caption, int id) {
     const HWND window = FindWindowByCaption(caption);
     const HWND control = window != nullptr ? GetDlgItem(window, id) : nullptr;
     if (control == nullptr) {
         std::fprintf(stderr, "win-probe: no control %d in \"%s\"\n", id, caption.c_str());
+    }
+    return control;
+}
+
+LRESULT SendWithTimeout(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(control, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) ==
+        0) {
+        return LB_ERR;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+int SetText(const std::string& caption, int id, const std::string& text) {
+    const HWND control = FindControl(caption, id);
+    if (control == nullptr) {
         return kExitNotFound;
     }
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                        SMTO_ABORTIFHUNG, 5000, &result);
+    SendWithTimeout(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return 0;
+}
+
+int PrintListLines(const std::string& caption, int id) {
+    const HWND list = FindControl(caption, id);
+    if (list == nullptr) {
+        return kExitNotFound;
+    }
+    const LRESULT count = SendWithTimeout(list, LB_GETCOUNT, 0, 0);
+    const LRESULT selected = SendWithTimeout(list, LB_GETCURSEL, 0, 0);
+    for (LRESULT line = 0; line < count; ++line) {
+        // Asked for in UTF-16 and converted here: Wine hands a list box's text to another
+        // process in UTF-16 whichever form was asked for.
+        const LRESULT length = SendWithTimeout(list, LB_GETTEXTLEN, line, 0);
+        std::wstring wide(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(line),
+                                reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, 5000,
+                                &copied) == 0 ||
+            static_cast<LRESULT>(copied) == LB_ERR) {
+            copied = 0;
+        }
+        wide.resize(static_cast<size_t>(copied));
+        std::string text(wide.size() * 2 + 1, '\0');
+        const int bytes =
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+        std::printf("%s%s\n", line == selected ? "> " : "  ", Escaped(text).c_str());
+    }
+    return 0;
+}
+
+int Press(const std::string& caption, int id) {
+    const HWND button = FindControl(caption, id);
+    if (button == nullptr) {
+        return kExitNotFound;
+    }
+    // Posted: the button's handler may open a modal dialog, which would keep a sent message
+    // waiting until it closes.
+    PostMessageA(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
+int Close(const std::string& caption) {
+    const HWND window = FindWindowByCaption(caption);
+    if (window == nullptr) {
+        std::fprintf(stderr, "win-probe: no window \"%s\"\n", caption.c_str());
+        return kExitNotFound;
+    }
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+}
+
+int Hold(const std::string& file, int holdMs) {
+    const HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "win-probe: cannot open \"%s\" (error %lu)\n", file.c_str(),
+                     GetLastError());
+        return kExitNotFound;
+    }
+    std::puts("held");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(holdMs));
+    CloseHandle(handle);
     return 0;
 }
 
@@ -151,6 +241,18 @@ int main(int argc, char** argv) {
     }
     if (command == "controls") {
         return PrintControls(caption);
+    }
+    if (command == "list" && args.size() == 3) {
+        return PrintListLines(caption, std::atoi(args[2].c_str()));
+    }
+    if (command == "close") {
+        return Close(caption);
+    }
+    if (command == "hold" && args.size() == 3) {
+        return Hold(caption, waitMs);
+    }
+    if (command == "press" && args.size() == 3) {
+        return Press(caption, std::atoi(args[2].c_str()));
     }
     if (command == "set-text" && args.size() == 4) {
         return SetText(caption, std::atoi(args[2].c_str()), args[3]);

@@ -1,0 +1,77 @@
+#include "app/DebugReport.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
+
+#include "app/StartupLogic.h"
+
+namespace {
+
+void AppendFormatted(std::string& out, const char* format, auto... values) {
+    char buffer[160];
+    const int length = std::snprintf(buffer, sizeof buffer, format, values...);
+    if (length > 0) {
+        out.append(buffer, std::min(static_cast<size_t>(length), sizeof buffer - 1));
+    }
+}
+
+}  // namespace
+
+std::string DebugReportHeader(const std::tm& localTime, int screenWidth, int screenHeight,
+                              uint64_t screenContext) {
+    std::string header = "Lanternquill V1.16 Debug Report\n";
+    char date[128];
+    // Day and month names come from the "C" locale the program runs in: English names.
+    const size_t length = std::strftime(date, sizeof date, "%A, %B %d, %Y, %H:%M:%S", &localTime);
+    header.append(date, length);
+    header += "\n\n";
+    AppendFormatted(header, "ScreenX = %d, ScreenY = %d\n", screenWidth, screenHeight);
+    // Eight hex digits as in a 32-bit handle; a wider value keeps all its digits.
+    AppendFormatted(header, "hDesktopDC = %08" PRIx64 "\n\n", screenContext);
+    header += "Autoswitch scan\n";
+    return header;
+}
+
+void AppendSampleRow(std::string& log, int zoneIndex, int64_t y) {
+    AppendFormatted(log, "Zone %d, y = %" PRId64 ", ", zoneIndex, y);
+}
+
+void AppendSamplePixels(std::string& log, uint32_t left, uint32_t centre, uint32_t right) {
+    AppendFormatted(log, "%08" PRIx32 ", %08" PRIx32 ", %08" PRIx32 "\n", left, centre, right);
+}
+
+void AppendZoneEnd(std::string& log, int whiteCount) {
+    AppendFormatted(log, "WhiteCount = %d\n\n", whiteCount);
+}
+
+std::tm LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
+bool CompleteDebugReport(CDebugReport& report, IShellOpener& shell, const std::string& path) {
+    if (!report.m_bWriteDebugReport) {
+        return false;
+    }
+    report.m_bWriteDebugReport = false;
+    // Text mode: on Windows every "\n" is written as the platform's line end.
+    std::ofstream file(path, std::ios::out | std::ios::trunc);
+    if (!file) {
+        return false;
+    }
+    file << report.m_strDebugReport;
+    file.close();
+    if (!file) {
+        return false;
+    }
+    shell.Open(path, std::string(), false);
+    return true;
+}

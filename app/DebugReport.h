@@ -1,0 +1,50 @@
+// The troubleshooting log "DebugReport.txt": requested from the Options dialog, filled by the
+// next automatic switching scan, written and opened after the next timer message.
+//
+// Usage from CPKR_HUDDlg (owns one CDebugReport m_debugReport):
+//
+//   Options OK with "Create troubleshooting log file." ticked:  m_debugReport.Request();
+//   automatic switching scan:  RunAutoSwitchScan(..., m_debugReport, ...)   (AutoSwitch.h)
+//   end of every TIMER_IMPORT / TIMER_AUTOSWITCH message:
+//       CWin32Shell shell(hwnd);
+//       CompleteDebugReport(m_debugReport, shell);
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+class IShellOpener;
+
+inline constexpr const char* kDebugReportFile = "DebugReport.txt";
+
+class CDebugReport {
+public:
+    // Asks for a log: the next timer message writes whatever the buffer then holds.
+    void Request() {
+        m_bWriteDebugReport = true;
+        m_strDebugReport.clear();
+    }
+    [[nodiscard]] bool IsRequested() const { return m_bWriteDebugReport; }
+
+    bool m_bWriteDebugReport = false;
+    std::string m_strDebugReport;
+};
+
+// The log's opening lines, up to and including "Autoswitch scan\n".
+[[nodiscard]] std::string DebugReportHeader(const std::tm& localTime, int screenWidth,
+                                            int screenHeight, uint64_t screenContext);
+// The lines of one zone's scan (AutoSwitch.cpp writes them through these).
+void AppendSampleRow(std::string& log, int zoneIndex, int64_t y);
+void AppendSamplePixels(std::string& log, uint32_t left, uint32_t centre, uint32_t right);
+void AppendZoneEnd(std::string& log, int whiteCount);
+
+// The current local time, for the log's date line.
+[[nodiscard]] std::tm LocalTimeNow();
+
+// After a timer message's own work: when a log was requested, clears the request, writes the
+// buffer to `path` in text mode (so "\n" becomes the platform's line end), replacing an earlier
+// file, and asks the shell to open it in a normal window. A file that cannot be created drops
+// the log without opening anything. Returns whether a file was written.
+bool CompleteDebugReport(CDebugReport& report, IShellOpener& shell,
+                         const std::string& path = kDebugReportFile);

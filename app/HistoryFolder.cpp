@@ -1,0 +1,38 @@
+#include "app/HistoryFolder.h"
+
+namespace {
+
+// The install folder as it fits the 256-byte buffer it is read into: the text up to the first
+// NUL, and nothing at all when the value with its terminator needs more room than that (the read
+// then fails and the zeroed buffer stays empty).
+constexpr std::size_t kInstallDirBufferSize = 256;
+
+std::string FitInstallDirBuffer(const std::string& value) {
+    if (value.size() + 1 > kInstallDirBufferSize) {
+        return {};
+    }
+    return value.substr(0, value.find('\0'));
+}
+
+}  // namespace
+
+std::string LookUpHistoryPattern(IRegistryReader& registry) {
+    std::optional<std::string> installDir =
+        registry.ReadString(eRegistryHive::LocalMachine, kPkrRegistryKey, kPkrInstallValue);
+    if (!installDir) {
+        installDir =
+            registry.ReadString(eRegistryHive::CurrentUser, kPkrRegistryKey, kPkrInstallValue);
+    }
+    if (!installDir) {
+        return kDefaultHistoryPattern;
+    }
+    return FitInstallDirBuffer(*installDir) + kHistoryPatternSuffix;
+}
+
+std::string HistoryFolderFromPattern(std::string_view pattern) {
+    constexpr std::string_view kWildcard = "\\*.*";
+    if (pattern.ends_with(kWildcard)) {
+        pattern.remove_suffix(kWildcard.size());
+    }
+    return std::string(pattern);
+}

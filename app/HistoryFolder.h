@@ -1,0 +1,46 @@
+// Finding the PKR hand history folder from the PKR client's registry entry: "SOFTWARE\PKR" value
+// "InstallDirectory", machine hive first, then the user hive.
+//
+// Usage from CPKR_HUDDlg:
+//
+//   constructor:   m_strHistoryPath = LookUpHistoryPattern(registryReader);
+//                  // e.g. "C:\Program Files\PKR\handhistory\*.*"
+//   import tick:   m_import.ImportHistory(HistoryFolderFromPattern(m_strHistoryPath));
+//                  // e.g. "C:\Program Files\PKR\handhistory"
+//
+// A Win32 IRegistryReader: RegOpenKeyExA(hive, key, 0, KEY_READ) failing -> std::nullopt;
+// otherwise RegQueryValueExA for `name` (size query, then the read) -> the text up to its
+// terminating NUL, or "" when the value is missing or cannot be read; RegCloseKey.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class eRegistryHive { LocalMachine, CurrentUser };
+
+class IRegistryReader {
+public:
+    virtual ~IRegistryReader() = default;
+    // Nothing when `key` cannot be opened for reading under `hive`; otherwise the whole text of
+    // the string value `name` (any length), or an empty text when that value cannot be read.
+    virtual std::optional<std::string> ReadString(eRegistryHive hive, std::string_view key,
+                                                  std::string_view name) = 0;
+};
+
+inline constexpr const char* kPkrRegistryKey = "SOFTWARE\\PKR";
+inline constexpr const char* kPkrInstallValue = "InstallDirectory";
+// Used when neither hive has the PKR key.
+inline constexpr const char* kDefaultHistoryPattern = "C:\\Program Files\\PKR\\handhistory\\*.*";
+inline constexpr const char* kHistoryPatternSuffix = "\\handhistory\\*.*";
+
+// The search pattern of the hand history folder. The first hive whose key opens is the one
+// read: a machine key without the value gives "\handhistory\*.*" rather than trying the user
+// hive. The install folder is read into a 256-byte buffer, so a value of more than 255
+// characters counts as unreadable (empty), and text after an embedded NUL is dropped. Whether
+// the folder exists is not checked.
+[[nodiscard]] std::string LookUpHistoryPattern(IRegistryReader& registry);
+
+// The folder a search pattern searches: the pattern without its trailing "\*.*" (a pattern not
+// ending so is returned unchanged).
+[[nodiscard]] std::string HistoryFolderFromPattern(std::string_view pattern);

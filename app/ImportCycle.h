@@ -1,0 +1,114 @@
+// The import cycle the main window runs on every TIMER_IMPORT tick: scan the hand history folder,
+// parse what is new, after a full import rescan the last 180 seconds and show the information
+// panel, then merge the found files into the table list.
+//
+// Usage from the main window (all on the user-interface thread):
+//
+//   CImportCycle m_import{fileSystem, store, progressBar, ui, clock,
+//                         [this](const auto& files) { RefreshTableList(files); }};
+//   ...
+//   case TIMER_IMPORT:
+//       KillTimer(hwnd, TIMER_IMPORT);
+//       m_import.ImportHistory(historyFolder);  // folder, not the "\*.*" pattern
+//       SetTimer(hwnd, TIMER_IMPORT, 7500, nullptr);
+//
+// The cycle reads and updates the process-wide g_bFullImport, g_bCacheLoaded and
+// g_timeHistoryCutoff (history/ImportState.h) and reads g_settings.OldestStatsInWeeks.
+//
+// Keeping the window alive during a long import: there are no worker threads, so the cycle calls
+// the progress sink after every file scanned and every file parsed. The Win32 sink sets the
+// progress bar (control 1002) and is the place to pump pending window messages (PeekMessage /
+// DispatchMessage, e.g. at most every 50 ms) so the bar visibly moves and the window repaints.
+// While pumping, the import timer is stopped, so a cycle cannot start inside itself; commands
+// that would start another cycle or empty the store (Options) should check IsRunning() first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "history/FolderScan.h"
+#include "history/Progress.h"
+
+class CStatsStore;
+class IFileSystem;
+
+// What the cycle shows on the main window besides the progress bar. Every call returns only when
+// the user is done with what it showed.
+class IImportUi {
+public:
+    virtual ~IImportUi() = default;
+    // Message box owned by the main window: `text` (FirstRunMessage), caption
+    // kImportMessageCaption, an OK button and the information icon.
+    virtual void ShowFirstRunMessage(const std::string& text) = 0;
+    // Removes every line of the table list box (control 1005).
+    virtual void ClearTableList() = 0;
+    // The information panel as a modal dialog.
+    virtual void ShowInformationPanel() = 0;
+};
+
+// Wall-clock time and waiting.
+class IImportClock {
+public:
+    virtual ~IImportClock() = default;
+    // Seconds since 1970-01-01 00:00 UTC.
+    virtual int64_t Now() = 0;
+    virtual void Sleep(int milliseconds) = 0;
+};
+
+inline constexpr const char* kImportMessageCaption = "Lanternquill History Importer";
+// Files found by a full import count as recent for the table list when written this close to
+// its end.
+inline constexpr int64_t kRecentFileSeconds = 180;
+inline constexpr int kFirstRunPauseMs = 200;
+
+// The message shown before the first import without a cache: the chosen weeks, the number of
+// files about to be read, and a patience sentence for more than 100 or more than 1000 files.
+[[nodiscard]] std::string FirstRunMessage(int weeks, size_t fileCount);
+
+// The oldest time a full import reads: `weeks` weeks before `now`.
+[[nodiscard]] constexpr int64_t WeeksCutoff(int64_t now, int weeks) {
+    return now - static_cast<int64_t>(weeks) * 7 * 86400;
+}
+
+// The "reload everything" request of the Options command: the next cycle is a full import
+// without a cache, reading OldestStatsInWeeks weeks back from `now` into an emptied store.
+void RequestFullReload(CStatsStore& store, int64_t now);
+
+class CImportCycle {
+public:
+    // Receives the files found by the cycle (in the order found) to merge into the table list.
+    using RefreshTableListFn = std::function<void(const std::vector<sModifiedFileInfo>&)>;
+
+    CImportCycle(IFileSystem& fs, CStatsStore& store, IProgressSink& progress, IImportUi& ui,
+                 IImportClock& clock, RefreshTableListFn refreshTableList);
+
+    // One whole cycle over the hand history folder `historyFolder`.
+    void ImportHistory(const std::string& historyFolder);
+
+    // True while ImportHistory runs (for handlers reached through the progress sink's pumping
+    // or the cycle's modal windows).
+    [[nodiscard]] bool IsRunning() const noexcept { return m_bRunning; }
+
+    // The files found by the last scan: between cycles, every file written since the previous
+    // cycle began (after a full import: in its last 180 seconds).
+    [[nodiscard]] const std::vector<sModifiedFileInfo>& ModifiedFiles() const noexcept {
+        return m_scan.m_aModifiedFiles;
+    }
+    [[nodiscard]] const std::vector<std::string>& ModifiedPaths() const noexcept {
+        return m_scan.m_astrModifiedPaths;
+    }
+
+private:
+    void Scan(const std::string& historyFolder);
+
+    CStatsStore& m_store;
+    IProgressSink& m_progress;
+    IImportUi& m_ui;
+    IImportClock& m_clock;
+    RefreshTableListFn m_refreshTableList;
+    CHistoryScan m_scan;
+    bool m_bRunning = false;
+};

@@ -1,0 +1,97 @@
+// The main window: owns the run-time state (tracked tables and their HUDs, the import cycle, the
+// four mini-table zones) and drives everything with its two timers. It lives for the whole run;
+// its destructor is the exit sequence (position, cache file, HUDs).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/DebugReport.h"
+#include "app/ImportCycle.h"
+#include "app/TableList.h"
+#include "overlay/HotZones.h"
+#include "platform/win32/DialogBase.h"
+
+class CStatsStore;
+class ISettingsStore;
+class CWin32MainWindowServices;
+
+inline constexpr UINT_PTR TIMER_IMPORT = 1224;
+inline constexpr UINT_PTR TIMER_AUTOSWITCH = 1225;
+
+class CPKR_HUDDlg final : public CDialogBase,
+                          private IImportUi,
+                          private IProgressSink,
+                          private ITableListHost {
+public:
+    CPKR_HUDDlg(ISettingsStore& store, CStatsStore& stats);
+    ~CPKR_HUDDlg() override;
+    CPKR_HUDDlg(const CPKR_HUDDlg&) = delete;
+    CPKR_HUDDlg& operator=(const CPKR_HUDDlg&) = delete;
+
+    // Enter and Escape pressed in the main window become a Shift key, which a dialog ignores:
+    // neither may close the window or press one of its buttons. Other messages pass unchanged.
+    void PreTranslateMessage(MSG& msg) const;
+    // One message of the thread's queue, through the above and the dialog manager.
+    void DispatchThreadMessage(MSG& msg) const;
+
+protected:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WORD id, WORD code, HWND control) override;
+    // Enter and Escape never end the main window; only its close box does.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    BOOL OnPaint();
+    INT_PTR OnQueryDragIcon();
+    BOOL OnTimer(UINT_PTR id);
+    BOOL OnClose();
+    BOOL OnDestroy();
+
+    void PlaceWindow();
+    void ShowStartupLines();
+    void OnTimerImport();
+    void OnTimerAutoSwitch();
+    void FinishDebugReport();
+
+    void OnHotZones();
+    void OnOptions();
+    void OnInformation();
+
+    void RefreshMainWindowRect();
+    void StartImportTimer(UINT periodMs);
+
+    // The import cycle's window side.
+    void ShowFirstRunMessage(const std::string& text) override;
+    void ClearTableList() override;
+    void ShowInformationPanel() override;
+    void SetRange(int low, int high) override;
+    void SetPos(int pos) override;
+    // Lets the window repaint and react while a long import runs on this thread.
+    void PumpMessages();
+    // The table list's window side.
+    bool IsAutoSwitchTicked() override;
+    sRect MainWindowRect() override;
+
+    ISettingsStore& m_store;
+    CStatsStore& m_stats;
+    std::unique_ptr<CWin32MainWindowServices> m_services;
+
+    std::string m_strHistoryPath;  // the hand history folder followed by "\*.*"
+    // The tracked tables with their HUDs and list lines, the selection state, and the zone of
+    // the last automatic switch; made when the window exists.
+    std::unique_ptr<CTableList> m_tables;
+    HotZoneArray m_rcHotZone{};  // the four mini-table zones, screen pixels
+    RECT m_rcMainWnd{};          // refreshed at every timer message
+    HICON m_hIcon = nullptr;
+    CDebugReport m_debugReport;
+    std::unique_ptr<CImportCycle> m_import;
+    DWORD m_dwLastPump = 0;
+    // The user closed the window while an import cycle was letting messages through: the window
+    // closes when the cycle is done, so that the cycle never works on a destroyed window.
+    bool m_bCloseAfterImport = false;
+};

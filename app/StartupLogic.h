@@ -1,0 +1,59 @@
+// The main window's start-up and exit rules that need no window: where it is placed, when its
+// position is saved, and the one-time settings upgrade.
+//
+// Usage from CPKR_HUDDlg (W, H = screen size; w, h = the window's outer size, all in pixels):
+//
+//   OnInitDialog, after reading the "Options" settings and the base initialisation:
+//       CWin32Shell shell;                      // implements IShellOpener with ShellExecuteA
+//       UpgradeSettings(store, shell);
+//       ... set the icons ...
+//       sPoint pos = MainWindowPosition(store, W, H, w, h);
+//       GetWindowRect(hwnd) into m_rcMainWnd;   // the rectangle before the move
+//       SetWindowPos(hwnd, g_settings.MainWindowAlwaysOnTop ? HWND_TOPMOST : nullptr,
+//                    pos.x, pos.y, 0, 0,
+//                    SWP_NOSIZE | SWP_SHOWWINDOW |
+//                    (g_settings.MainWindowAlwaysOnTop ? 0 : SWP_NOZORDER));
+//
+//   Exit sequence (destructor), first step:
+//       SaveMainWindowPosition(store, m_rcMainWnd);
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "overlay/SettingsStore.h"
+#include "platform/Geometry.h"
+
+inline constexpr const char* kMainWindowSection = "MainWindow";
+// The settings layout this program writes; a store with any other "MainWindow"/"Version" gets the
+// saved overlay layouts restored once.
+inline constexpr int32_t kSettingsVersion = 112;
+inline constexpr const char* kRegistryEditor = "regedit";
+inline constexpr const char* kRestoreOverlaysArguments = "/S RestoreOverlayPositions.reg";
+
+// Starts a program or opens a document through the shell with the "open" verb, without a working
+// directory (so the current one) and without waiting. The result is not reported: the callers
+// ignore it. Win32: ShellExecuteA(owner, "open", file, parameters, nullptr,
+//                                 hidden ? SW_HIDE : SW_SHOWNORMAL).
+class IShellOpener {
+public:
+    virtual ~IShellOpener() = default;
+    virtual void Open(const std::string& file, const std::string& parameters, bool hidden) = 0;
+};
+
+// The one-time upgrade: when "MainWindow"/"Version" (default 0) is not 112, asks the shell to run
+// "regedit /S RestoreOverlayPositions.reg" hidden and writes "Version" = 112 whatever came of it.
+// Returns whether the import was requested.
+bool UpgradeSettings(ISettingsStore& store, IShellOpener& shell);
+
+// Where the main window goes: "MainWindow"/"PosX" and "PosY" with the centred position as their
+// defaults ((W - w) / 2 and (H - h) / 2, truncated toward zero). A coordinate that would put the
+// window past the right or bottom screen edge is re-centred on its own; an edge exactly at the
+// screen edge stays, and negative positions are kept.
+[[nodiscard]] sPoint MainWindowPosition(ISettingsStore& store, int screenWidth, int screenHeight,
+                                        int windowWidth, int windowHeight);
+
+// At exit: writes "MainWindow"/"PosX" and "PosY" from the window's last known rectangle, but
+// only when both its left and top edge are above 0 (a window at x = 0 or y = 0, or minimised,
+// leaves the stored position alone). Returns whether it wrote.
+bool SaveMainWindowPosition(ISettingsStore& store, const sRect& rcMainWnd);

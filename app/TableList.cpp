@@ -1,0 +1,182 @@
+#include "app/TableList.h"
+
+#include <cctype>
+#include <cstring>
+
+bool IsPlaceholderLine(const std::string& line) {
+    const size_t length = std::strlen(kNoTableLine);
+    if (line.size() < length) {
+        return false;
+    }
+    for (size_t i = 0; i < length; ++i) {
+        const auto a = static_cast<unsigned char>(line[i]);
+        const auto b = static_cast<unsigned char>(kNoTableLine[i]);
+        if (std::tolower(a) != std::tolower(b)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+_sTableOpenInfo* CTableList::FindTable(const std::string& name) {
+    for (auto& table : m_listTables) {
+        if (table.m_strName == name) {
+            return &table;
+        }
+    }
+    return nullptr;
+}
+
+void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
+    for (const auto& file : files) {
+        bool known = false;
+        for (auto& table : m_listTables) {
+            if (table.m_strName != file.m_strName) {
+                continue;
+            }
+            known = true;
+            if (file.m_tModified > table.m_tModified) {
+                table.m_bChanged = true;
+                table.m_tModified = file.m_tModified;
+                table.m_strPath = file.m_strPath;
+            }
+        }
+        if (known) {
+            continue;
+        }
+        auto& table = m_listTables.emplace_back();
+        table.m_strName = file.m_strName;
+        table.m_strPath = file.m_strPath;
+        table.m_tModified = file.m_tModified;
+        table.m_bChanged = true;
+        AddTableLine(file.m_strName);
+        if (m_listBox.GetCurSel() < 0) {
+            m_listBox.SetCurSel(0);
+            OnSelChangeTables();
+        }
+    }
+}
+
+void CTableList::AddTableLine(const std::string& name) {
+    const int count = m_listBox.GetCount();
+    for (int i = 0; i < count; ++i) {
+        if (IsPlaceholderLine(m_listBox.GetText(i))) {
+            m_listBox.DeleteString(i);
+            m_listBox.InsertString(i, name);
+            return;
+        }
+    }
+    m_listBox.AddString(name);
+}
+
+void CTableList::OnSelChangeTables() {
+    m_nLastSel = m_listBox.GetCurSel();
+    // While switching follows the mini-tables, a line chosen by hand only waits for the next scan.
+    if (m_listBox.GetCount() > 1 && m_host.IsAutoSwitchTicked()) {
+        return;
+    }
+    UpdateTableHuds();
+}
+
+void CTableList::UpdateTableHuds() {
+    const int sel = m_listBox.GetCurSel();
+    const std::string selected = sel >= 0 ? m_listBox.GetText(sel) : std::string();
+
+    _sTableOpenInfo* match = nullptr;
+    for (auto& table : m_listTables) {
+        if (table.m_strName == selected) {
+            match = &table;
+        } else if (table.m_pHud) {
+            table.m_pHud->HideWindow();
+            table.m_pHud->SetActive(false);
+            table.m_pHud->RefreshOverlays();
+        }
+    }
+    if (sel < 0 || m_bHideHuds || match == nullptr) {
+        return;
+    }
+    if (match->m_pHud && match->m_pHud->ReadSeats()) {
+        match->m_pHud->SetActive(true);
+        match->m_pHud->SetMultiTable(m_bMultiTable);
+        match->m_pHud->RefreshOverlays();
+        return;
+    }
+    CreateHud(*match);
+}
+
+bool CTableList::CreateHud(_sTableOpenInfo& table) {
+    std::unique_ptr<ITableHud> hud = m_hudFactory.NewHud(table);
+    if (!hud || !hud->ReadSeats()) {
+        return false;
+    }
+    const sRect main = m_host.MainWindowRect();
+    hud->CreateHiddenWindow(table.m_strName, sPoint{main.left - kNewHudLeftOffset, main.bottom});
+    hud->SetMultiTable(m_bMultiTable);
+    hud->ApplyOverlayPositions();
+    hud->SetActive(true);
+    hud->RefreshOverlays();
+    // A HUD whose file could not be read just before is replaced (and destroyed) by the new one.
+    table.m_pHud = std::move(hud);
+    return true;
+}
+
+void CTableList::SwitchToZone(int zone) {
+    if (zone < 0) {
+        return;
+    }
+    while (m_listBox.GetCount() <= zone) {
+        m_listBox.AddString(kNoTableLine);
+    }
+    if (zone == m_nAutoZone) {
+        return;
+    }
+    m_nAutoZone = zone;
+    m_listBox.SetCurSel(zone);
+    UpdateTableHuds();
+}
+
+void CTableList::StripTrailingPlaceholders() {
+    for (int count = m_listBox.GetCount(); count > 0; --count) {
+        if (m_listBox.GetText(count - 1) != kNoTableLine) {
+            break;
+        }
+        m_listBox.DeleteString(count - 1);
+    }
+}
+
+void CTableList::RemoveSelectedTable() {
+    const int sel = m_listBox.GetCurSel();
+    if (sel < 0) {
+        return;
+    }
+    const std::string name = m_listBox.GetText(sel);
+    for (auto it = m_listTables.begin(); it != m_listTables.end(); ++it) {
+        if (it->m_strName == name) {
+            it->m_pHud.reset();
+            m_listTables.erase(it);
+            break;
+        }
+    }
+    m_listBox.DeleteString(sel);
+    StripTrailingPlaceholders();
+    if (m_listBox.GetCurSel() < 0) {
+        m_listBox.SetCurSel(0);
+        OnSelChangeTables();
+    }
+    m_nAutoZone = -1;
+}
+
+void CTableList::RemoveAllTables() {
+    while (m_listBox.GetCount() > 0) {
+        m_listBox.SetCurSel(0);
+        RemoveSelectedTable();
+    }
+}
+
+void CTableList::DestroyAllTables() {
+    // Each HUD goes before its record, so a HUD never outlives the record it points to.
+    for (auto& table : m_listTables) {
+        table.m_pHud.reset();
+    }
+    m_listTables.clear();
+}

@@ -1,0 +1,108 @@
+// The tracked tables and the main window's table list (list box 1005): merging each import
+// cycle's changed files into records and lines, following the selection with the HUDs, and the
+// lines automatic switching selects.
+//
+// Usage from CPKR_HUDDlg (the main window implements ITableListHost; CWin32ListBox wraps control
+// 1005 as IListBox; the factory builds CTableHudDlg objects, see app/TableHud.h):
+//
+//   CTableList m_tables{listBox, hudFactory, *this};
+//
+//   ImportHistory's end:         m_tables.RefreshTableList(files);
+//   LBN_SELCHANGE on 1005:       m_tables.OnSelChangeTables();
+//   automatic switching chose z: m_tables.SwitchToZone(z);        (AutoSwitch.h does this)
+//   "X":                         m_tables.RemoveSelectedTable();
+//   Options "reload history":    m_tables.RemoveAllTables();
+//   "Auto Switch" clicked:       m_tables.m_nAutoZone = -1;
+//   exit sequence:               m_tables.DestroyAllTables();    (list box not touched)
+//
+// The record list, m_nLastSel, m_bMultiTable, m_bHideHuds and m_nAutoZone are the main window's
+// state of the same names; the commands of the main window read and set them here.
+#pragma once
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include "app/ListBox.h"
+#include "app/TableHud.h"
+#include "history/FolderScan.h"
+#include "platform/Geometry.h"
+
+// The list line that keeps a mini-table slot free.
+inline constexpr const char* kNoTableLine = "< no table >";
+// A new HUD window is placed this far left of the main window's left edge, at its bottom edge.
+inline constexpr int kNewHudLeftOffset = 36;
+
+// What the table list asks of the main window.
+class ITableListHost {
+public:
+    virtual ~ITableListHost() = default;
+    // The "Auto Switch" check box (1021) is ticked: IsDlgButtonChecked(hwnd, 1021) == BST_CHECKED.
+    [[nodiscard]] virtual bool IsAutoSwitchTicked() = 0;
+    // The main window's outer rectangle in screen pixels: GetWindowRect(hwnd).
+    [[nodiscard]] virtual sRect MainWindowRect() = 0;
+};
+
+class CTableList {
+public:
+    CTableList(IListBox& listBox, ITableHudFactory& hudFactory, ITableListHost& host)
+        : m_listBox(listBox), m_hudFactory(hudFactory), m_host(host) {}
+    CTableList(const CTableList&) = delete;
+    CTableList& operator=(const CTableList&) = delete;
+
+    // Merges the files an import cycle found changed, in their order: a known table name takes a
+    // strictly later time, path and the changed flag; a new name becomes a record at the tail and
+    // a line in place of the first "< no table >" line (or at the end), and when no line is
+    // selected then, line 0 is selected and OnSelChangeTables runs.
+    void RefreshTableList(const std::vector<sModifiedFileInfo>& files);
+
+    // The list's selection changed: remembers it in m_nLastSel and, unless "Auto Switch" is
+    // ticked with more than one line listed, runs UpdateTableHuds.
+    void OnSelChangeTables();
+
+    // Shows the HUD of the table on the selected line (creating it the first time the table's
+    // seats can be read) and hides every other HUD. A placeholder or start-up line, no selection
+    // or m_bHideHuds leaves every HUD hidden.
+    void UpdateTableHuds();
+
+    // Automatic switching chose mini-table zone `zone` (0..3): pads the list with "< no table >"
+    // lines up to that index, and unless the same zone was chosen last, selects line `zone` and
+    // runs UpdateTableHuds.
+    void SwitchToZone(int zone);
+
+    // "X": removes the selected line and its table (destroying the HUD), drops trailing
+    // placeholders, selects line 0 when nothing is selected then (running OnSelChangeTables),
+    // and resets m_nAutoZone. Nothing happens without a selected line.
+    void RemoveSelectedTable();
+    // Removes every line and table the way repeated "X" on line 0 does (Options, full reload).
+    void RemoveAllTables();
+    // Exit sequence: destroys every HUD and record in list order; the list box is not touched.
+    void DestroyAllTables();
+    // Deletes "< no table >" lines from the end of the list.
+    void StripTrailingPlaceholders();
+
+    // The first record named exactly `name`, or null.
+    [[nodiscard]] _sTableOpenInfo* FindTable(const std::string& name);
+
+    // Tracked tables in order of discovery. Records never move, so a HUD may keep a pointer to
+    // its own.
+    std::list<_sTableOpenInfo> m_listTables;
+    int m_nLastSel = 0;          // last remembered selection
+    bool m_bMultiTable = false;  // "Multi-table" check box, copied into every HUD shown
+    bool m_bHideHuds = false;    // "Hide" check box: no HUD is shown while set
+    int m_nAutoZone = -1;        // zone of the last automatic switch, -1 = none
+
+private:
+    void AddTableLine(const std::string& name);
+    // Builds, reads and creates a HUD for `table`; returns false (keeping the old HUD, if any)
+    // when its seats cannot be read.
+    bool CreateHud(_sTableOpenInfo& table);
+
+    IListBox& m_listBox;
+    ITableHudFactory& m_hudFactory;
+    ITableListHost& m_host;
+};
+
+// True for a placeholder line, found the way the list box's prefix search finds it: the line
+// begins with "< no table >", letters compared without regard to case.
+[[nodiscard]] bool IsPlaceholderLine(const std::string& line);

@@ -1,0 +1,11 @@
+// Reads string values of any registry hive for the portable logic (the PKR client's install
+// folder).
+#pragma once
+
+#include "app/HistoryFolder.h"
+
+class CWin32RegistryReader final : public IRegistryReader {
+public:
+    std::optional<std::string> ReadString(eRegistryHive hive, std::string_view key,
+                                          std::string_view name) override;
+};

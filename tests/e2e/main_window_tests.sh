@@ -1,0 +1,137 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # the helpers, paths and control ids come from e2e-lib.sh
+# The main window (Lanternquill.exe without arguments): the first start that imports the hand
+# history, the cache file at exit and the next start, the keys it ignores, the hot zones, and
+# history folders that are missing, odd or locked. Sourced by run.sh.
+
+# Counters of a cache file as sorted lines without the player index (which depends on the order
+# the files were read in) and without the file cache (whose paths differ between the systems).
+cache_counters() {
+    "$cli_path" dump "$1" | awk -F'\t' 'NR > 3 && $1 != "player" {$1 = ""; print}' | sort
+}
+
+# expect_same_counters GUI_CACHE FOLDER: the program's cache file holds exactly the counters the
+# command-line tool gets from FOLDER.
+expect_same_counters() {
+    local reference="$e2e_work_dir/reference.dat"
+    rm -f "$reference"
+    "$cli_path" import --cache "$reference" "$2" >/dev/null 2>&1 || fail "reference import of $2"
+    diff <(cache_counters "$reference") <(cache_counters "$1") >"$e2e_work_dir/counters.diff" ||
+        fail "the program's counters differ from the tool's: $(head -5 "$e2e_work_dir/counters.diff")"
+}
+
+e2e_test_main_first_start_imports_history_and_the_next_start_reads_the_cache() {
+    use_pkr_install
+    "$sim_path" --out "$history_dir" --seed 41 --tables 3 --hands 300 >/dev/null
+
+    start_app
+    wait_active "$importer_caption"
+    expect_text_contains "$importer_caption" 65535 \
+        "You have 3 tables of hand history in this period."
+    screenshot first-run-message
+    keys Return
+    # After the full import: the panel with the imported numbers, then the tables just written.
+    wait_active "$panel_caption"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" "Database contains 300 Hands on"
+    screenshot after-first-import
+    keys Escape
+    expect_list_count 3
+    screenshot tables-listed
+    close_main
+    expect_exit 0
+    [[ -f $e2e_work_dir/LanternquillCache_Trial.dat ]] || fail "no cache file written at exit"
+    expect_same_counters "$e2e_work_dir/LanternquillCache_Trial.dat" "$history_dir"
+
+    # More hands on a new table while the program is not running: the next start loads the
+    # cache, shows no first-run message, and adds only the new hands.
+    "$sim_path" --out "$history_dir" --seed 42 --tables 1 --hands 40 --screen-name Quill \
+        >/dev/null
+    start_app
+    wait_active "$panel_caption"
+    probe gone "$importer_caption" 0 >/dev/null || fail "the first-run message came again"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" "Database contains 340 Hands on"
+    keys Escape
+    close_main
+    expect_exit 0
+    expect_same_counters "$e2e_work_dir/LanternquillCache_Trial.dat" "$history_dir"
+}
+
+e2e_test_main_window_ignores_enter_and_escape() {
+    use_pkr_install
+    start_with_cache
+    keys Return Escape Return
+    sleep 1
+    probe wait "$main_caption" 0 >/dev/null || fail "Enter or Escape closed the main window"
+    expect_checks "$main_caption" "${id[IDC_AUTOSWITCH]}=0" "${id[IDC_MULTITABLE]}=0" \
+        "${id[IDC_SHRINK]}=0" "${id[IDC_HIDE]}=0"
+    close_main
+    expect_exit 0
+}
+
+e2e_test_main_first_start_writes_the_hot_zone_and_the_dialog_stores_its_window() {
+    use_pkr_install
+    start_with_cache
+    local x y w h
+    read -r x y w h < <(probe wait "$main_caption" 0) || fail "no main window"
+    # Centred on the 1920 x 1080 screen and the zones' defaults derived from its width.
+    ((x == (1920 - w) / 2 && y == (1080 - h) / 2)) || fail "main window at $x,$y, size $w x $h"
+    expect_hot_zone 1920x1080 $((1920 - w)) 1920 30 224
+    expect_setting MainWindow Version 112
+
+    click "$main_caption" "${id[IDC_HOTZONES]}"
+    wait_active "$hotzone_caption"
+    local zx zy zw zh
+    read -r zx zy zw zh < <(probe wait "$hotzone_caption" 0)
+    # Opened over the stored zone (moved left so that it ends at the screen's right edge).
+    ((zx + zw == 1920 && zy == 30)) || fail "hot zone dialog at $zx,$zy size $zw x $zh"
+    screenshot hot-zone-dialog
+    xdotool mousemove $((zx + zw / 2)) $((zy + 8)) mousedown 1 mousemove $((zx + zw / 2 - 100)) \
+        $((zy + 58)) mouseup 1
+    sleep 0.5
+    read -r zx zy zw zh < <(probe wait "$hotzone_caption" 0)
+    keys Return
+    probe gone "$hotzone_caption" 5000 >/dev/null || fail "the hot zone dialog stayed open"
+    expect_hot_zone 1920x1080 "$zx" $((zx + zw)) "$zy" $((zy + zh))
+    close_main
+    expect_exit 0
+    # Placed at x > 0 and y > 0: the position is kept for the next start.
+    expect_setting MainWindow PosX "$x"
+    expect_setting MainWindow PosY "$y"
+}
+
+e2e_test_main_survives_missing_odd_and_locked_history() {
+    # A registry path of 255 characters, then a missing folder, then a folder of other files
+    # with one locked hand history file: no message, no crash, the locked file read later.
+    local long_path
+    long_path="C:\\$(printf 'x%.0s' {1..252})"
+    reg_add 'HKCU\Software\PKR' /v InstallDirectory /t REG_SZ /d "$long_path"
+    start_with_cache
+    close_main
+    expect_exit 0
+
+    use_pkr_install
+    rm -rf "$history_dir"
+    start_with_cache
+    close_main
+    expect_exit 0
+
+    mkdir -p "$history_dir/notes" "$history_dir/.svn"
+    printf 'not a hand history\n' >"$history_dir/notes/readme.text"
+    head -c 5000 /dev/urandom >"$history_dir/notes/binary.txt"
+    "$sim_path" --out "$history_dir" --seed 43 --tables 1 --hands 30 >/dev/null
+    local table_file
+    table_file=$(find "$history_dir" -name '*.txt' -path '*/20*' | head -1)
+    probe hold "$(wine_path "$table_file")" 12000 >"$e2e_work_dir/hold.log" &
+    local holder=$!
+    wait_for_file_text "$e2e_work_dir/hold.log" held
+    start_with_cache
+    wait "$holder" || true
+    # The file was skipped while locked and is read once it is written again.
+    wait_for_hands "$kept_hands"
+    printf '\n' >>"$table_file"
+    wait_for_hands $((kept_hands + 30))
+    # Every changed ".txt" file is a table, hands or not.
+    expect_list_count 2
+    close_main
+    expect_exit 0
+}

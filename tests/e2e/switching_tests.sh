@@ -1,0 +1,112 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # the helpers, paths and control ids come from e2e-lib.sh
+# Tables being played and the automatic switching: a table whose file grows gets its line, the
+# stand-in PKR client's mini-table views select lines while the user works in the PKR client or
+# in this program, and a requested troubleshooting log is written. Sourced by run.sh.
+
+standin_pid=""
+
+# start_standin MAIN_WIDTH ZONES: the stand-in PKR client with its views over the default zones
+# of a main window MAIN_WIDTH pixels wide.
+start_standin() {
+    (cd "$e2e_work_dir" && exec wine "$standin_exe" --main-width "$1" --zones "$2" \
+        </dev/null >standin.log 2>&1) &
+    standin_pid=$!
+    wait_for_file_text "$e2e_work_dir/standin.log" "zone 3 ="
+}
+
+set_view() {
+    wine "$standin_exe" --set "$1" "$2" </dev/null || fail "stand-in --set $1 $2"
+}
+
+stop_standin() {
+    if [[ -n $standin_pid ]]; then
+        wine "$standin_exe" --quit </dev/null >/dev/null 2>&1 || true
+        wait "$standin_pid" 2>/dev/null || true
+        standin_pid=""
+    fi
+}
+
+main_window_width() {
+    local x y w h
+    read -r x y w h < <(probe wait "$main_caption" 0) || fail "no main window"
+    echo "$w"
+}
+
+e2e_test_switching_a_table_whose_file_grows_appears_in_the_list() {
+    use_pkr_install
+    start_with_cache
+    expect_list_count 0
+    local log="$e2e_work_dir/live.log" table
+    "$sim_path" --out "$history_dir" --live --pace 300 --live-seconds 40 --tables 1 --seed 45 \
+        >"$log" 2>&1 &
+    local sim=$!
+    wait_for_file_text "$log" ".txt"
+    table=$(awk '/\.txt$/ {n = split($0, parts, "/"); sub(/\.txt$/, "", parts[n]); print parts[n]}' \
+        "$log")
+    # The next import cycle finds the new file: the table's line, selected as the only one.
+    expect_list "> $table"
+    screenshot table-listed
+    kill "$sim" 2>/dev/null || true
+    wait "$sim" 2>/dev/null || true
+    close_main
+    expect_exit 0
+}
+
+e2e_test_switching_follows_the_mini_table_views_only_while_pkr_or_we_are_in_front() {
+    trap 'stop_standin; stop_app' EXIT
+    use_pkr_install
+    "$sim_path" --out "$history_dir" --seed 46 --tables 1 --hands 20 >/dev/null
+    local table
+    table=$(find "$history_dir" -name '*.txt' -path '*/20*' -printf '%f\n' | sed 's/\.txt$//')
+    start_with_cache
+    expect_list "> $table"
+    start_standin "$(main_window_width)" dark,dark,dark,dark
+
+    # Auto Switch on, this program in front: zone 2 turning white selects line 2, the list being
+    # padded with placeholders; the table's HUD is hidden.
+    click "$main_caption" "${id[IDC_AUTOSWITCH]}"
+    expect_checks "$main_caption" "${id[IDC_AUTOSWITCH]}=1"
+    set_view 2 white
+    expect_list "  $table" "  < no table >" "> < no table >"
+    screenshot zone-2-white
+
+    # Another program in front: nothing switches, whatever the views show.
+    (cd "$e2e_work_dir" && exec wine notepad </dev/null >/dev/null 2>&1) &
+    local notepad=$!
+    wait_active Notepad
+    set_view 2 dark
+    set_view 0 white
+    sleep 1.5
+    expect_list "  $table" "  < no table >" "> < no table >"
+    probe close Notepad >/dev/null || true
+    wait "$notepad" 2>/dev/null || true
+
+    # The PKR client in front: zone 0 (white) selects the table's line.
+    wine "$standin_exe" --activate </dev/null || fail "stand-in --activate"
+    expect_list "> $table" "  < no table >" "  < no table >"
+    screenshot zone-0-white
+    stop_standin
+    close_main
+    expect_exit 0
+}
+
+e2e_test_switching_writes_a_requested_troubleshooting_log() {
+    use_pkr_install
+    start_with_cache
+    click "$main_caption" "${id[IDC_OPTIONS]}"
+    wait_active "$options_caption"
+    click "$options_caption" "${id[IDC_CREATE_LOG]}"
+    click "$options_caption" "${id[IDOK]}"
+    local report="$e2e_work_dir/DebugReport.txt"
+    wait_for_file_text "$report" "WhiteCount = "
+    head -1 "$report" | grep -qx $'Lanternquill V1.16 Debug Report\r' ||
+        fail "the log begins with \"$(head -1 "$report")\""
+    grep -q $'^ScreenX = 1920, ScreenY = 1080\r$' "$report" || fail "no screen size line"
+    grep -q $'^Autoswitch scan\r$' "$report" || fail "no scan line"
+    grep -q '^Zone 0, y = ' "$report" || fail "no sample of zone 0"
+    # The shell shows the log in the user's text viewer (here Wine's notepad).
+    probe close DebugReport >/dev/null 2>&1 || true
+    close_main
+    expect_exit 0
+}

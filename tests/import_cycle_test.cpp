@@ -1,0 +1,316 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app/ImportCycle.h"
+#include "history/ImportState.h"
+#include "history/StatsStore.h"
+#include "overlay/Settings.h"
+#include "platform/FileSystem.h"
+#include "tests/HandText.h"
+#include "tests/TestSupport.h"
+
+using testing_support::ScopedTempDir;
+
+namespace {
+
+constexpr int64_t kNow = 1'300'000'000;
+constexpr int64_t kWeek = 7 * 86400;
+
+// Real files in a temporary folder (the parser reads them) whose last-write times the test sets.
+class TimedFileSystem final : public IFileSystem {
+public:
+    std::vector<sDirEntry> ListDirectory(const std::string& dir) override {
+        return m_real.ListDirectory(dir);
+    }
+    std::optional<int64_t> LastWriteTime(const std::string& path) override {
+        const auto it = m_times.find(path);
+        return it == m_times.end() ? std::nullopt : std::optional<int64_t>(it->second);
+    }
+    std::map<std::string, int64_t> m_times;
+
+private:
+    CStdFileSystem m_real;
+};
+
+// A clock that moves only when told to, or while the user reads what the cycle shows.
+class FakeClock final : public IImportClock {
+public:
+    int64_t Now() override { return now; }
+    void Sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
+    int64_t now = kNow;
+    std::vector<int> sleeps;
+};
+
+class RecordingUi final : public IImportUi {
+public:
+    explicit RecordingUi(FakeClock& clock) : m_clock(clock) {}
+    void ShowFirstRunMessage(const std::string& text) override {
+        events.emplace_back("message");
+        messages.push_back(text);
+        m_clock.now += secondsToReadMessage;
+    }
+    void ClearTableList() override { events.emplace_back("clear"); }
+    void ShowInformationPanel() override {
+        events.emplace_back("panel");
+        m_clock.now += secondsToReadPanel;
+    }
+    std::vector<std::string> events;
+    std::vector<std::string> messages;
+    int64_t secondsToReadMessage = 0;
+    int64_t secondsToReadPanel = 0;
+
+private:
+    FakeClock& m_clock;
+};
+
+class RecordingProgress final : public IProgressSink {
+public:
+    void SetRange(int low, int high) override {
+        events.push_back("range " + std::to_string(low) + ".." + std::to_string(high));
+    }
+    void SetPos(int pos) override { events.push_back(std::to_string(pos)); }
+    std::vector<std::string> events;
+};
+
+class ImportCycleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_savedFull = g_bFullImport;
+        m_savedCacheLoaded = g_bCacheLoaded;
+        m_savedCutoff = g_timeHistoryCutoff;
+        m_savedSettings = g_settings;
+        g_bFullImport = true;
+        g_bCacheLoaded = false;
+        g_timeHistoryCutoff = InitialHistoryCutoff();
+        g_settings = sSettings{};
+    }
+    void TearDown() override {
+        g_bFullImport = m_savedFull;
+        g_bCacheLoaded = m_savedCacheLoaded;
+        g_timeHistoryCutoff = m_savedCutoff;
+        g_settings = m_savedSettings;
+    }
+
+    // Writes a table's file holding one hand numbered `hand`, last written at `time`.
+    std::string AddTable(const std::string& name, uint32_t hand, int64_t time) {
+        std::string path = dir.File(name + ".txt");
+        testing_support::WriteFile(
+            path, hand_text::Header() + hand_text::Hand(hand, {{1, "Ann"}, {2, "Ben"}},
+                                                        {"Ann calls $1", "Ben checks"}));
+        fs.m_times[path] = time;
+        return path;
+    }
+    void Run() { cycle.ImportHistory(dir.Path().string()); }
+    std::vector<std::string> RefreshedNames() const {
+        std::vector<std::string> names;
+        for (const auto& file : refreshed.back()) {
+            names.push_back(file.m_strName);
+        }
+        return names;
+    }
+
+    ScopedTempDir dir;
+    TimedFileSystem fs;
+    CStatsStore store;
+    FakeClock clock;
+    RecordingUi ui{clock};
+    RecordingProgress progress;
+    std::vector<std::vector<sModifiedFileInfo>> refreshed;
+    CImportCycle cycle{
+        fs, store, progress, ui, clock, [this](const std::vector<sModifiedFileInfo>& files) {
+            ui.events.emplace_back("refresh");
+            refreshed.push_back(files);
+        }};
+
+private:
+    bool m_savedFull = true;
+    bool m_savedCacheLoaded = false;
+    int64_t m_savedCutoff = 0;
+    sSettings m_savedSettings;
+};
+
+TEST(FirstRunMessageTest, ExactTextAndItsThreeEndings) {
+    EXPECT_EQ(FirstRunMessage(52, 150),
+              "About to start scanning of hand history folder...\n\n"
+              "All hand history data newer than your chosen 52 weeks\n"
+              "will be tracked and cached for fast startup.\n\n"
+              "You have 150 tables of hand history in this period."
+              "This may take a few minutes please be patient.");
+
+    // The endings switch strictly above 100 and above 1000 files.
+    const std::string plain = "in this period.";
+    const std::string few = "period.This may take a few minutes please be patient.";
+    const std::string lng = "period.This may take a long time please be patient.";
+    auto endsWith = [](const std::string& text, const std::string& tail) {
+        return text.size() >= tail.size() &&
+               text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    EXPECT_TRUE(endsWith(FirstRunMessage(3, 0), plain));
+    EXPECT_TRUE(endsWith(FirstRunMessage(3, 100), plain));
+    EXPECT_TRUE(endsWith(FirstRunMessage(3, 101), few));
+    EXPECT_TRUE(endsWith(FirstRunMessage(3, 1000), few));
+    EXPECT_TRUE(endsWith(FirstRunMessage(3, 1001), lng));
+    EXPECT_NE(FirstRunMessage(999, 1001).find("chosen 999 weeks\n"), std::string::npos);
+    EXPECT_NE(FirstRunMessage(999, 1001).find("You have 1001 tables"), std::string::npos);
+}
+
+TEST_F(ImportCycleTest, FirstRunReadsTheChosenWeeksTellsTheUserAndKeepsOnlyRecentTables) {
+    g_settings.OldestStatsInWeeks = 2;
+    AddTable("Old", 1, kNow - 3 * kWeek);  // before the chosen weeks: ignored
+    AddTable("Week", 2, kNow - kWeek);     // read, but not being played
+    AddTable("Playing", 3, kNow - 60);     // read and listed
+    AddTable("Unreadable", 4, kNow);
+    fs.m_times.erase(dir.File("Unreadable.txt"));  // its time cannot be read: skipped
+
+    Run();
+
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], FirstRunMessage(2, 2));
+    EXPECT_EQ(clock.sleeps, std::vector<int>{200});
+    EXPECT_EQ(store.CountedHands().size(), 2u);
+    EXPECT_TRUE(store.IsHandCounted(2));
+    EXPECT_TRUE(store.IsHandCounted(3));
+    EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Playing"});
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"message", "clear", "panel", "refresh"}));
+    EXPECT_FALSE(g_bFullImport);
+}
+
+TEST_F(ImportCycleTest, SecondScanKeepsFilesOfTheLast180SecondsCountedFromItsOwnTime) {
+    // The user reads the message for ten minutes: "recent" counts from after that.
+    ui.secondsToReadMessage = 600;
+    AddTable("Before", 1, kNow - 10);  // recent when the cycle began, not after the message
+    AddTable("Edge", 2, kNow + 600 - 180);
+    AddTable("Late", 3, kNow + 500);
+
+    Run();
+
+    EXPECT_EQ(RefreshedNames(), (std::vector<std::string>{"Edge", "Late"}));
+    EXPECT_EQ(cycle.ModifiedPaths().size(), 2u);
+    // Every file was parsed once, by the first scan.
+    EXPECT_EQ(store.CountedHands().size(), 3u);
+}
+
+TEST_F(ImportCycleTest, CutoffMovesToTheStartOfTheScanThatFilledTheTableList) {
+    ui.secondsToReadMessage = 600;
+    ui.secondsToReadPanel = 50;
+    Run();
+    // Files written while the panel was open must still be seen by the next cycle.
+    EXPECT_EQ(g_timeHistoryCutoff, kNow + 600);
+
+    clock.now = kNow + 2000;
+    AddTable("Later", 9, kNow + 620);  // written while the panel was open
+    Run();
+    EXPECT_EQ(g_timeHistoryCutoff, kNow + 2000);
+    EXPECT_TRUE(store.IsHandCounted(9));
+    EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Later"});
+}
+
+TEST_F(ImportCycleTest, LoadedCacheKeepsItsCutoffShowsNoMessageAndSkipsUnchangedFiles) {
+    g_bCacheLoaded = true;
+    g_timeHistoryCutoff = kNow - 100 * kWeek;  // the cache file's time minus 900 s
+    const std::string same = AddTable("Same", 1, kNow - 3600);
+    const std::string grown = AddTable("Grown", 2, kNow - 30);
+    AddTable("Ancient", 3, kNow - 60 * kWeek);  // older than 52 weeks, newer than the cache
+    store.m_astrFiles = {same, grown};
+    store.m_atFileTimes = {kNow - 3600, kNow - 7200};
+
+    Run();
+
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(clock.sleeps.empty());
+    EXPECT_FALSE(store.IsHandCounted(1));  // same recorded time: neither parsed nor listed
+    EXPECT_TRUE(store.IsHandCounted(2));
+    EXPECT_TRUE(store.IsHandCounted(3));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"clear", "panel", "refresh"}));
+    EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Grown"});
+}
+
+TEST_F(ImportCycleTest, LaterCycleFindsRewrittenFileAndRecordsItInTheFileCacheAgain) {
+    const std::string path = AddTable("Table", 1, kNow - 30);
+    Run();
+    const size_t cacheEntries = store.m_astrFiles.size();
+    ui.events.clear();
+
+    clock.now = kNow + 7;
+    fs.m_times[path] = kNow + 5;
+    Run();
+
+    EXPECT_EQ(ui.events, std::vector<std::string>{"refresh"});
+    EXPECT_EQ(store.m_astrFiles.size(), cacheEntries + 1);
+    EXPECT_EQ(store.m_astrFiles.back(), path);
+    EXPECT_EQ(store.m_atFileTimes.back(), kNow + 5);
+    EXPECT_EQ(g_timeHistoryCutoff, kNow + 7);
+
+    // Nothing written since: the next cycle lists nothing.
+    clock.now = kNow + 20;
+    Run();
+    EXPECT_TRUE(refreshed.back().empty());
+}
+
+TEST_F(ImportCycleTest, ProgressStartsAtOneOfTwentyCoversTheParseAndEndsAtZero) {
+    g_bFullImport = false;
+    g_timeHistoryCutoff = kNow - 100;
+    AddTable("A", 1, kNow - 10);
+    AddTable("B", 2, kNow - 10);
+
+    Run();
+
+    const auto& ev = progress.events;
+    ASSERT_GE(ev.size(), 3u);
+    EXPECT_EQ(ev[0], "range 0..20");
+    EXPECT_EQ(ev[1], "1");
+    EXPECT_EQ(ev.back(), "0");
+    // The scan's percentage range, then the parser's range over the two files (position 1,
+    // then each file's index), then the end of the cycle.
+    const auto parse = std::find(ev.begin(), ev.end(), "range 0..2");
+    ASSERT_NE(parse, ev.end());
+    EXPECT_LT(std::find(ev.begin(), ev.end(), "range 0..100"), parse);
+    EXPECT_EQ(std::vector<std::string>(parse + 1, ev.end()),
+              (std::vector<std::string>{"1", "0", "1", "0"}));
+}
+
+TEST_F(ImportCycleTest, RunningOnlyWhileTheCycleRuns) {
+    // Records whether the cycle says it runs while it shows something.
+    class ProbeUi final : public IImportUi {
+    public:
+        void ShowFirstRunMessage(const std::string&) override {
+            seen.push_back(cycle->IsRunning());
+        }
+        void ClearTableList() override {}
+        void ShowInformationPanel() override { seen.push_back(cycle->IsRunning()); }
+        const CImportCycle* cycle = nullptr;
+        std::vector<bool> seen;
+    };
+    ProbeUi probe;
+    CImportCycle probed(fs, store, progress, probe, clock, nullptr);
+    probe.cycle = &probed;
+
+    EXPECT_FALSE(probed.IsRunning());
+    probed.ImportHistory(dir.Path().string());  // no refresh callback: must not fail either
+    EXPECT_EQ(probe.seen, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(probed.IsRunning());
+}
+
+TEST_F(ImportCycleTest, FullReloadEmptiesTheStoreAndMakesTheNextCycleAFirstRun) {
+    g_settings.OldestStatsInWeeks = 3;
+    AddTable("Table", 1, kNow - 30);
+    Run();
+    ASSERT_FALSE(store.CountedHands().empty());
+    g_bCacheLoaded = true;
+
+    RequestFullReload(store, kNow + 100);
+    EXPECT_TRUE(g_bFullImport);
+    EXPECT_FALSE(g_bCacheLoaded);
+    EXPECT_TRUE(store.CountedHands().empty());
+    EXPECT_TRUE(store.m_astrFiles.empty());
+    EXPECT_EQ(g_timeHistoryCutoff, kNow + 100 - 3 * kWeek);
+
+    ui.messages.clear();
+    Run();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{FirstRunMessage(3, 1)});
+    EXPECT_TRUE(store.IsHandCounted(1));
+}
+
+}  // namespace

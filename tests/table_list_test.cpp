@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include "TableListFakes.h"
+
+using namespace table_fakes;
+
+namespace {
+
+class TableListTest : public ::testing::Test, protected sTableListRig {};
+
+TEST_F(TableListTest, FirstTableIsSelectedAndItsHudCreatedBelowTheMainWindow) {
+    tables.m_bMultiTable = true;
+    tables.RefreshTableList({File("Alpha", 100), File("Beta", 110), File("alpha", 1)});
+
+    EXPECT_EQ(listBox.Lines(), (Lines{"Alpha", "Beta", "alpha"}));  // names are case-sensitive
+    EXPECT_EQ(listBox.GetCurSel(), 0);
+    ASSERT_EQ(factory.m_huds.size(), 1u);  // only the selected table gets a HUD
+    const auto alpha = Hud("Alpha");
+    EXPECT_TRUE(alpha->created);
+    EXPECT_EQ(alpha->topLeft, (sPoint{364, 520}));  // main window (400, 300, 575, 520)
+    EXPECT_TRUE(alpha->multiTable);
+    EXPECT_EQ(ShownHuds(), Lines{"Alpha"});
+    // The seat reader has read Alpha's file; Beta's is still unread.
+    EXPECT_FALSE(tables.FindTable("Alpha")->m_bChanged);
+    EXPECT_TRUE(tables.FindTable("Beta")->m_bChanged);
+}
+
+TEST_F(TableListTest, KnownTableTakesOnlyStrictlyLaterTimes) {
+    tables.RefreshTableList({File("Alpha", 100, "/hh/20081201/")});
+    _sTableOpenInfo* alpha = tables.FindTable("Alpha");
+    ASSERT_FALSE(alpha->m_bChanged);
+
+    tables.RefreshTableList({File("Alpha", 100, "/hh/20081202/"), File("Alpha", 90, "/hh/x/")});
+    EXPECT_FALSE(alpha->m_bChanged);
+    EXPECT_EQ(alpha->m_strPath, "/hh/20081201/Alpha.txt");
+
+    // Same table written later in another folder: that file supplies path and time.
+    tables.RefreshTableList({File("Alpha", 101, "/hh/20081202/")});
+    EXPECT_TRUE(alpha->m_bChanged);
+    EXPECT_EQ(alpha->m_strPath, "/hh/20081202/Alpha.txt");
+    EXPECT_EQ(alpha->m_tModified, 101);
+    EXPECT_EQ(listBox.Lines(), Lines{"Alpha"});
+}
+
+TEST_F(TableListTest, NewTableTakesTheFirstPlaceholderOrGoesToTheEnd) {
+    tables.RefreshTableList({File("A", 1), File("C", 1)});
+    listBox.InsertString(1, kNoTableLine);
+    listBox.AddString("< NO TABLE >");  // the list box's prefix search ignores case
+    tables.RefreshTableList({File("D", 2)});
+    EXPECT_EQ(listBox.Lines(), (Lines{"A", "D", "C", "< NO TABLE >"}));
+    tables.RefreshTableList({File("E", 2), File("F", 2)});
+    EXPECT_EQ(listBox.Lines(), (Lines{"A", "D", "C", "E", "F"}));
+    EXPECT_EQ(listBox.GetCurSel(), 0);
+    EXPECT_FALSE(IsPlaceholderLine(" < no table >"));
+}
+
+TEST_F(TableListTest, OnlyTheSelectedTablesHudIsShown) {
+    tables.RefreshTableList({File("A", 1), File("B", 1)});
+    listBox.AddString(kNoTableLine);
+    listBox.SetCurSel(1);
+    tables.OnSelChangeTables();
+    EXPECT_EQ(ShownHuds(), Lines{"B"});
+    listBox.SetCurSel(0);
+    tables.OnSelChangeTables();
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+    EXPECT_EQ(factory.m_huds.size(), 2u);  // A's HUD shown again, not rebuilt
+
+    listBox.SetCurSel(2);  // a placeholder hides every HUD
+    tables.OnSelChangeTables();
+    EXPECT_TRUE(ShownHuds().empty());
+    EXPECT_EQ(tables.m_nLastSel, 2);
+}
+
+TEST_F(TableListTest, HiddenHudsStillListNewTables) {
+    tables.m_bHideHuds = true;
+    tables.RefreshTableList({File("A", 1)});
+    EXPECT_EQ(listBox.GetCurSel(), 0);
+    EXPECT_TRUE(factory.m_huds.empty());
+}
+
+TEST_F(TableListTest, UnreadableFileGetsAHudOnlyOnceItCanBeRead) {
+    factory.m_unreadable.insert("A");
+    tables.RefreshTableList({File("A", 1)});
+    EXPECT_TRUE(Hud("A")->destroyed);
+    EXPECT_FALSE(Hud("A")->created);
+    EXPECT_EQ(tables.FindTable("A")->m_pHud, nullptr);
+
+    factory.m_unreadable.clear();
+    tables.OnSelChangeTables();
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+
+    // The HUD can no longer read: a new one that can replaces it.
+    const auto first = Hud("A");
+    first->readable = false;
+    tables.UpdateTableHuds();
+    EXPECT_TRUE(first->destroyed);
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+    // Neither can read: the record keeps its HUD.
+    Hud("A")->readable = false;
+    factory.m_unreadable.insert("A");
+    tables.UpdateTableHuds();
+    EXPECT_NE(tables.FindTable("A")->m_pHud, nullptr);
+}
+
+TEST_F(TableListTest, ManualSelectionWaitsForAutoSwitchWithTwoOrMoreLines) {
+    host.m_bAutoSwitch = true;
+    tables.RefreshTableList({File("A", 1)});  // one line: the selection still decides
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+    tables.RefreshTableList({File("B", 1)});
+    listBox.SetCurSel(1);
+    tables.OnSelChangeTables();
+    EXPECT_EQ(tables.m_nLastSel, 1);
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+}
+
+TEST_F(TableListTest, SwitchToZonePadsSelectsAndSwitchesOnce) {
+    tables.RefreshTableList({File("A", 1)});
+    tables.SwitchToZone(2);
+    EXPECT_EQ(listBox.Lines(), (Lines{"A", kNoTableLine, kNoTableLine}));
+    EXPECT_EQ(listBox.GetCurSel(), 2);
+    EXPECT_TRUE(ShownHuds().empty());
+
+    listBox.SetCurSel(0);  // the same zone again does not reselect
+    tables.SwitchToZone(2);
+    EXPECT_EQ(listBox.GetCurSel(), 0);
+    tables.m_nAutoZone = -1;  // after a list command it does
+    tables.SwitchToZone(2);
+    EXPECT_EQ(listBox.GetCurSel(), 2);
+    tables.SwitchToZone(0);
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+    EXPECT_EQ(listBox.GetCount(), 3);
+}
+
+TEST_F(TableListTest, RemoveSelectedTableDestroysItsHudAndReselects) {
+    tables.RefreshTableList({File("A", 1), File("B", 1)});
+    listBox.AddString(kNoTableLine);
+    tables.m_nAutoZone = 1;
+    tables.RemoveSelectedTable();
+    EXPECT_TRUE(Hud("A")->destroyed);
+    EXPECT_EQ(tables.FindTable("A"), nullptr);
+    EXPECT_EQ(listBox.Lines(), Lines{"B"});  // trailing placeholder dropped
+    EXPECT_EQ(ShownHuds(), Lines{"B"});
+    EXPECT_EQ(tables.m_nAutoZone, -1);
+
+    tables.RemoveSelectedTable();
+    EXPECT_EQ(listBox.GetCount(), 0);
+    EXPECT_EQ(tables.m_nLastSel, -1);
+    tables.m_nAutoZone = 3;
+    tables.RemoveSelectedTable();  // nothing selected: nothing happens
+    EXPECT_EQ(tables.m_nAutoZone, 3);
+}
+
+TEST_F(TableListTest, RemoveAllAndDestroyAllLeaveNoHud) {
+    tables.RefreshTableList({File("A", 1), File("B", 1), File("C", 1)});
+    listBox.SetCurSel(2);
+    tables.OnSelChangeTables();
+    tables.RemoveAllTables();
+    EXPECT_EQ(listBox.GetCount(), 0);
+    EXPECT_TRUE(tables.m_listTables.empty());
+    for (const auto& hud : factory.m_huds) {
+        EXPECT_TRUE(hud->destroyed) << hud->table;
+    }
+    tables.RefreshTableList({File("D", 1)});
+    tables.DestroyAllTables();
+    EXPECT_TRUE(Hud("D")->destroyed);
+    EXPECT_EQ(listBox.Lines(), Lines{"D"});  // the list box is left alone at exit
+}
+
+}  // namespace
