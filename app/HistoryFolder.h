@@ -31,7 +31,7 @@ public:
 inline constexpr const char* kPkrRegistryKey = "SOFTWARE\\PKR";
 inline constexpr const char* kPkrInstallValue = "InstallDirectory";
 // Used when neither hive has the PKR key.
-inline constexpr const char* kDefaultHistoryPattern = "C:\\Program Files\\PKR\\handhistory\\*.*";
+inline constexpr const char* kDefaultHistoryPattern = R"(C:\Program Files\PKR\handhistory\*.*)";
 inline constexpr const char* kHistoryPatternSuffix = "\\handhistory\\*.*";
 
 // The search pattern of the hand history folder. The first hive whose key opens is the one

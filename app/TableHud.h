@@ -24,6 +24,7 @@
 class ITableHud;
 
 // One tracked table: a table whose hand history file changed during this run.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the name the whole program uses for it
 struct _sTableOpenInfo {
     std::unique_ptr<ITableHud> m_pHud;  // the table's HUD; null until first shown
     std::string m_strName;              // hand history file name without ".txt"; unique in the list

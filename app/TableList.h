@@ -47,8 +47,11 @@ class CTableList {
 public:
     CTableList(IListBox& listBox, ITableHudFactory& hudFactory, ITableListHost& host)
         : m_listBox(listBox), m_hudFactory(hudFactory), m_host(host) {}
+    ~CTableList() = default;
     CTableList(const CTableList&) = delete;
     CTableList& operator=(const CTableList&) = delete;
+    CTableList(CTableList&&) = delete;
+    CTableList& operator=(CTableList&&) = delete;
 
     // Merges the files an import cycle found changed, in their order: a known table name takes a
     // strictly later time, path and the changed flag; a new name becomes a record at the tail and

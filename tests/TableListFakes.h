@@ -30,6 +30,10 @@ public:
     CFakeHud(_sTableOpenInfo& table, std::shared_ptr<sHudState> state)
         : m_table(table), m_state(std::move(state)) {}
     ~CFakeHud() override { m_state->destroyed = true; }
+    CFakeHud(const CFakeHud&) = delete;
+    CFakeHud& operator=(const CFakeHud&) = delete;
+    CFakeHud(CFakeHud&&) = delete;
+    CFakeHud& operator=(CFakeHud&&) = delete;
 
     bool ReadSeats() override {
         if (m_state->readable) {

@@ -12,6 +12,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 windows_build="$repo_root/build/windows"
 app_exe="$windows_build/app/Lanternquill.exe"
 probe_exe="$windows_build/tools/win-probe/win-probe.exe"
+# shellcheck disable=SC2034  # for the *_tests.sh files
 standin_exe="$windows_build/tools/pkr-standin/pkr-standin.exe"
 screens_dir="$repo_root/build/e2e-screens"
 settings_key='HKCU\Software\Quillworks\Lanternquill'
@@ -60,6 +61,7 @@ probe() {
 }
 
 # start_app [ARG...]: runs Lanternquill.exe in the background in the test's own work folder.
+# shellcheck disable=SC2120  # the arguments come from the *_tests.sh files
 start_app() {
     (cd "${e2e_work_dir:?}" && exec wine "$app_exe" "$@" </dev/null >>app.log 2>&1) &
     app_pid=$!
@@ -280,6 +282,7 @@ start_with_cache() {
         "$cli_path" import --cache "$e2e_work_dir/LanternquillCache_Trial.dat" \
             "$e2e_work_dir/kept" >/dev/null 2>&1 || fail "cannot write a cache file"
     fi
+    # shellcheck disable=SC2119  # no arguments: the normal start
     start_app
     wait_active "$panel_caption"
     keys Escape

@@ -28,8 +28,8 @@ stop_standin() {
 }
 
 main_window_width() {
-    local x y w h
-    read -r x y w h < <(probe wait "$main_caption" 0) || fail "no main window"
+    local w
+    read -r _ _ w _ < <(probe wait "$main_caption" 0) || fail "no main window"
     echo "$w"
 }
 

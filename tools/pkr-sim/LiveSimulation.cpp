@@ -90,12 +90,7 @@ private:
 
 bool RunLiveSimulation(const sSimOptions& options, sSimResult& result, std::string& error,
                        const sLiveObserver& observer) {
-    result = {};
-    error = CheckOptions(options);
-    if (error.empty() && options.outDir.empty()) {
-        error = "--out is required";
-    }
-    if (!error.empty()) {
+    if (!BeginRun(options, result, error)) {
         return false;
     }
     CCorpus corpus(options, StartOfDay(options));

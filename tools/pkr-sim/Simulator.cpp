@@ -43,13 +43,17 @@ std::string CheckOptions(const sSimOptions& options) {
     return {};
 }
 
-bool RunSimulation(const sSimOptions& options, sSimResult& result, std::string& error) {
+bool BeginRun(const sSimOptions& options, sSimResult& result, std::string& error) {
     result = {};
     error = CheckOptions(options);
     if (error.empty() && options.outDir.empty()) {
         error = "--out is required";
     }
-    if (!error.empty()) {
+    return error.empty();
+}
+
+bool RunSimulation(const sSimOptions& options, sSimResult& result, std::string& error) {
+    if (!BeginRun(options, result, error)) {
         return false;
     }
     CCorpus corpus(options, StartOfDay(options));

@@ -44,6 +44,9 @@ constexpr int kMaxPlayers = 1'000'000;
 
 // Empty when the options can be simulated, else what is wrong with them.
 std::string CheckOptions(const sSimOptions& options);
+// The start of a run (batch or live): clears `result` and checks the options, including the
+// output folder a run needs. False with a message in `error` when the run cannot start.
+bool BeginRun(const sSimOptions& options, sSimResult& result, std::string& error);
 
 // Writes the corpus. False with a message in `error` for bad options or a write failure.
 bool RunSimulation(const sSimOptions& options, sSimResult& result, std::string& error);

@@ -112,10 +112,18 @@ int Gone(const std::string& caption, int waitMs) {
     return 0;
 }
 
-int PrintControls(const std::string& caption) {
+// The window, or null after saying that there is none.
+HWND FindNamedWindow(const std::string& caption) {
     const HWND window = FindWindowByCaption(caption);
     if (window == nullptr) {
         std::fprintf(stderr, "win-probe: no window \"%s\"\n", caption.c_str());
+    }
+    return window;
+}
+
+int PrintControls(const std::string& caption) {
+    const HWND window = FindNamedWindow(caption);
+    if (window == nullptr) {
         return kExitNotFound;
     }
     for (const sControlInfo& control : ReadControls(window)) {
@@ -197,9 +205,8 @@ int Press(const std::string& caption, int id) {
 }
 
 int Close(const std::string& caption) {
-    const HWND window = FindWindowByCaption(caption);
+    const HWND window = FindNamedWindow(caption);
     if (window == nullptr) {
-        std::fprintf(stderr, "win-probe: no window \"%s\"\n", caption.c_str());
         return kExitNotFound;
     }
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
