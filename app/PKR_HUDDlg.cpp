@@ -59,8 +59,8 @@ int64_t FileModificationTime(const char* fileName) {
 // The Win32 services the portable logic of the main window talks to.
 class CWin32MainWindowServices {
 public:
-    explicit CWin32MainWindowServices(HWND mainWindow)
-        : m_listBox(GetDlgItem(mainWindow, IDC_TABLES)), m_hudFactory(mainWindow) {}
+    CWin32MainWindowServices(HWND mainWindow, ISettingsStore& store, const CStatsStore& stats)
+        : m_listBox(GetDlgItem(mainWindow, IDC_TABLES)), m_hudFactory(mainWindow, store, stats) {}
 
     CWin32Clock m_clock;
     CStdFileSystem m_fileSystem;
@@ -105,7 +105,7 @@ INT_PTR CPKR_HUDDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL CPKR_HUDDlg::OnInitDialog() {
     ReadAllSettings(m_store, g_settings);
     const BOOL result = CDialogBase::OnInitDialog();
-    m_services = std::make_unique<CWin32MainWindowServices>(Hwnd());
+    m_services = std::make_unique<CWin32MainWindowServices>(Hwnd(), m_store, m_stats);
     // The window is the host, progress bar and user interface of the logic (private bases, so
     // the references are taken here).
     ITableListHost& host = *this;

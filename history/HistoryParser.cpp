@@ -22,8 +22,10 @@ bool HasClassifyMarker(std::string_view text, std::string_view marker) noexcept 
     return pos != kNotFound && pos > 0;
 }
 
-// Seat markers "Seat 1:" .. "Seat 10:" between `from` and `to`, the first occurrence of each.
-void FindSeatMarkers(std::string_view text, size_t from, size_t to, sHandSeats& seats) noexcept {
+}  // namespace
+
+void FindSeatMarkers(std::string_view text, size_t from, size_t to, SeatMarkerArray& markerPos,
+                     SeatMarkerArray& markerLen) noexcept {
     constexpr std::string_view kSeat = "Seat ";
     for (size_t pos = FindIn(text, kSeat, from, to); pos != kNotFound;
          pos = FindIn(text, kSeat, pos + 1, to)) {
@@ -42,12 +44,14 @@ void FindSeatMarkers(std::string_view text, size_t from, size_t to, sHandSeats& 
             index = 9;
             length = 8;
         }
-        if (index >= 0 && seats.markerPos[index] == kNotFound) {
-            seats.markerPos[index] = pos;
-            seats.markerLen[index] = length;
+        if (index >= 0 && markerPos[index] == kNotFound) {
+            markerPos[index] = pos;
+            markerLen[index] = length;
         }
     }
 }
+
+namespace {
 
 size_t FindHandStart(std::string_view text, size_t from) noexcept {
     return FindIn(text, kHandStart, from, text.size(), kHandStartAnchor);
@@ -200,7 +204,8 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
         const bool boundedSeats =
             actionStart != kNotFound && actionStart > 0 && actionStart + 1 < text.size();
         sHandSeats seats;
-        FindSeatMarkers(text, p, boundedSeats ? actionStart : text.size(), seats);
+        FindSeatMarkers(text, p, boundedSeats ? actionStart : text.size(), seats.markerPos,
+                        seats.markerLen);
         if (seats.HighestIndex() <= 0) {
             return;  // no seat beyond "Seat 1:": the rest of this file is not read now
         }

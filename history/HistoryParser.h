@@ -4,6 +4,8 @@
 // attributes an action word to the seated player whose name stands directly before it.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +19,15 @@ class CStatsStore;
 // position 0 is not recognised. The later client's spaced blinds count as their no-limit level.
 int DetectGameType(std::string_view text) noexcept;
 int DetectStakeLevel(std::string_view text) noexcept;
+
+// Where each seat's marker "Seat 1:" .. "Seat 10:" stands, by seat index (0 for "Seat 1:").
+using SeatMarkerArray = std::array<size_t, 10>;
+// The first marker of every seat between `from` and `to`, found in one pass: its position in
+// `markerPos` and its length (7, or 8 for "Seat 10:") in `markerLen`. "Seat 1:" does not match
+// the start of "Seat 10:". Seats not found keep what `markerPos` held (callers fill it with
+// kNotFound first).
+void FindSeatMarkers(std::string_view text, size_t from, size_t to, SeatMarkerArray& markerPos,
+                     SeatMarkerArray& markerLen) noexcept;
 
 // Reads the hand number that starts at `pos`: blanks skipped, decimal digits up to the first
 // non-digit, 0 when there are none. Numbers are unsigned 32-bit (real ones exceed 2^31); longer

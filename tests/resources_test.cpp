@@ -469,7 +469,7 @@ const std::vector<sExpectedControl> kControls = {
     {100, 1032, "PUSHBUTTON", "Email Support", 107, 134, 97, 14},
     {100, 1033, "PUSHBUTTON", "Check for Updates..", 210, 134, 97, 14},
     {100, -1, "CONTROL Static", "128", 195, 154, 20, 20, "SS_ICON"},
-    {100, 1031, "LTEXT", " Lanternquill\x99 v1.16\n\xA9 2025 Quillworks", 221, 155, 87, 17},
+    {100, 1031, "LTEXT", " Lanternquill\x99 v1.16\n\xA9 2026 Quillworks", 221, 155, 87, 17},
 };
 
 TEST(ResourceScript, EveryControlMatchesItsLayout) {

@@ -63,6 +63,9 @@ probe() {
 # start_app [ARG...]: runs Lanternquill.exe in the background in the test's own work folder.
 # shellcheck disable=SC2120  # the arguments come from the *_tests.sh files
 start_app() {
+    # The program runs in a folder of its own that holds the default layouts, as an installed
+    # one does.
+    cp -n "$windows_build/app/RestoreOverlayPositions.reg" "${e2e_work_dir:?}/" 2>/dev/null || true
     (cd "${e2e_work_dir:?}" && exec wine "$app_exe" "$@" </dev/null >>app.log 2>&1) &
     app_pid=$!
 }
@@ -291,6 +294,14 @@ start_with_cache() {
     wait_active "$main_caption"
 }
 
+# main_window_below_the_table: the main window's stored position at the bottom right, below the
+# stand-in client's window and left of its mini-table views (Wine stacks a window it has just
+# activated above a topmost one, so the two must not overlap where the tests click).
+main_window_below_the_table() {
+    reg_add "$settings_key\\MainWindow" /v PosX /t REG_DWORD /d 1500
+    reg_add "$settings_key\\MainWindow" /v PosY /t REG_DWORD /d 860
+}
+
 # close_main: closes the main window as its close box does.
 close_main() {
     probe close "$main_caption" >/dev/null || fail "no main window to close"
@@ -376,4 +387,27 @@ wait_for_hands() {
         ((SECONDS < deadline)) || fail "the panel never reported $1 hands: $text"
         sleep 1
     done
+}
+
+standin_pid=""
+
+# start_standin MAIN_WIDTH ZONES: the stand-in PKR client with its views over the default zones
+# of a main window MAIN_WIDTH pixels wide.
+start_standin() {
+    (cd "$e2e_work_dir" && exec wine "$standin_exe" --main-width "$1" --zones "$2" \
+        </dev/null >standin.log 2>&1) &
+    standin_pid=$!
+    wait_for_file_text "$e2e_work_dir/standin.log" "zone 3 ="
+}
+
+set_view() {
+    wine "$standin_exe" --set "$1" "$2" </dev/null || fail "stand-in --set $1 $2"
+}
+
+stop_standin() {
+    if [[ -n $standin_pid ]]; then
+        wine "$standin_exe" --quit </dev/null >/dev/null 2>&1 || true
+        wait "$standin_pid" 2>/dev/null || true
+        standin_pid=""
+    fi
 }

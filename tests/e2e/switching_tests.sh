@@ -4,29 +4,6 @@
 # stand-in PKR client's mini-table views select lines while the user works in the PKR client or
 # in this program, and a requested troubleshooting log is written. Sourced by run.sh.
 
-standin_pid=""
-
-# start_standin MAIN_WIDTH ZONES: the stand-in PKR client with its views over the default zones
-# of a main window MAIN_WIDTH pixels wide.
-start_standin() {
-    (cd "$e2e_work_dir" && exec wine "$standin_exe" --main-width "$1" --zones "$2" \
-        </dev/null >standin.log 2>&1) &
-    standin_pid=$!
-    wait_for_file_text "$e2e_work_dir/standin.log" "zone 3 ="
-}
-
-set_view() {
-    wine "$standin_exe" --set "$1" "$2" </dev/null || fail "stand-in --set $1 $2"
-}
-
-stop_standin() {
-    if [[ -n $standin_pid ]]; then
-        wine "$standin_exe" --quit </dev/null >/dev/null 2>&1 || true
-        wait "$standin_pid" 2>/dev/null || true
-        standin_pid=""
-    fi
-}
-
 main_window_width() {
     local w
     read -r _ _ w _ < <(probe wait "$main_caption" 0) || fail "no main window"
@@ -57,6 +34,7 @@ e2e_test_switching_follows_the_mini_table_views_only_while_pkr_or_we_are_in_fron
     trap 'stop_standin; stop_app' EXIT
     use_pkr_install
     "$sim_path" --out "$history_dir" --seed 46 --tables 1 --hands 20 >/dev/null
+    main_window_below_the_table
     local table
     table=$(find "$history_dir" -name '*.txt' -path '*/20*' -printf '%f\n' | sed 's/\.txt$//')
     start_with_cache

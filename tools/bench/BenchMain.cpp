@@ -1,8 +1,10 @@
 // lq-bench: how fast the history engine parses and counts hand histories, how its time grows
-// with the corpus, how much memory it takes, and how fast the cache file saves and loads.
+// with the corpus, how much memory it takes, and how fast the cache file saves and loads; or,
+// with --refresh, what one overlay refresh tick of a table HUD costs.
 //
 //   lq-bench [--hands N]... [--dir DIR] [--seed N] [--players N] [--sim PATH]
 //            [--repeat N] [--cache-players N] [--no-cache]
+//   lq-bench --refresh [--refresh-hands N] [--ticks N] [--dir DIR]
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -13,12 +15,14 @@
 
 #include "Corpus.h"
 #include "Measurements.h"
+#include "RefreshBench.h"
 
 namespace {
 
 constexpr double kTargetHandsPerSecond = 500000;
 constexpr double kTargetGrowth = 11;  // time(10x hands) / time(hands)
 constexpr double kTargetPeakBytes = 1e9;
+constexpr double kTargetRefreshMicros = 2000;  // one tick of a HUD, every 150 ms per table
 
 struct sBenchOptions {
     std::vector<int64_t> hands;
@@ -29,6 +33,9 @@ struct sBenchOptions {
     int64_t players = 0;  // opponents in the simulator's pool; 0: grows with the hands
     int repeat = 3;       // each measurement keeps the best of this many runs
     bool cache = true;
+    bool refresh = false;         // measure the HUD's refresh tick instead
+    int64_t refreshHands = 1000;  // hands in the measured table file
+    int ticks = 2000;
 };
 
 const char* kUsage =
@@ -38,7 +45,13 @@ const char* kUsage =
     "1000000 hands; the corpora go to a temporary folder unless --dir keeps them for reuse;\n"
     "--players fixes the simulator's opponent pool, by default one player per 20 hands),\n"
     "then SaveStatsCache / LoadStatsCache on a synthetic store (default 50000 players).\n"
-    "Each figure is the best of --repeat runs (default 3).\n";
+    "Each figure is the best of --repeat runs (default 3).\n"
+    "\n"
+    "Usage: lq-bench --refresh [--refresh-hands N] [--ticks N] [--dir DIR]\n"
+    "Times one overlay refresh tick of a table HUD (read the table's whole file, read its\n"
+    "seats, compose all ten seats' texts) on simulated table files of --refresh-hands hands\n"
+    "(default 1000), over --ticks ticks (default 2000), with the file in --dir or the\n"
+    "temporary folder.\n";
 
 template <typename T>
 bool ParseNumber(std::string_view text, T& value) {
@@ -56,6 +69,10 @@ bool ParseArguments(int argc, char** argv, sBenchOptions& options, bool& help) {
         }
         if (arg == "--no-cache") {
             options.cache = false;
+            continue;
+        }
+        if (arg == "--refresh") {
+            options.refresh = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -78,6 +95,10 @@ bool ParseArguments(int argc, char** argv, sBenchOptions& options, bool& help) {
             ok = ParseNumber(value, options.players) && options.players > 0;
         } else if (arg == "--repeat") {
             ok = ParseNumber(value, options.repeat) && options.repeat > 0;
+        } else if (arg == "--refresh-hands") {
+            ok = ParseNumber(value, options.refreshHands) && options.refreshHands > 0;
+        } else if (arg == "--ticks") {
+            ok = ParseNumber(value, options.ticks) && options.ticks > 0;
         } else if (arg == "--cache-players") {
             ok = ParseNumber(value, options.cachePlayers) && options.cachePlayers > 0;
         } else {
@@ -103,6 +124,41 @@ double Megabytes(int64_t bytes) {
     return static_cast<double>(bytes) / 1e6;
 }
 
+std::string TemporaryFolder(const std::string& keepDir) {
+    std::error_code ec;
+    return keepDir.empty() ? std::filesystem::temp_directory_path(ec).string() : keepDir;
+}
+
+int RunRefreshBench(const sBenchOptions& options) {
+    std::printf(
+        "\nOverlay refresh tick (read the file, read the seats, compose ten seats), "
+        "%lld hands, %d ticks\n",
+        static_cast<long long>(options.refreshHands), options.ticks);
+    std::printf("%-28s %7s %6s %9s %9s %9s %8s %8s %8s\n", "table", "MB", "seats", "median us",
+                "p99 us", "max us", "read", "seats", "compose");
+    bool met = true;
+    for (const bench::sRefreshScenario& scenario : bench::DefaultRefreshScenarios()) {
+        const bench::sRefreshMeasurement run = bench::MeasureRefresh(
+            scenario, options.refreshHands, options.ticks, TemporaryFolder(options.keepDir));
+        if (!run.ok) {
+            std::printf("%-28s FAILED: the table file could not be written or read\n",
+                        scenario.label.c_str());
+            return 1;
+        }
+        std::printf("%-28s %7.2f %3d/%-2d %9.0f %9.0f %9.0f %8.0f %8.0f %8.0f\n", run.label.c_str(),
+                    Megabytes(run.fileBytes), run.known, run.seated, run.medianMicros,
+                    run.p99Micros, run.maxMicros, run.readMicros, run.seatsMicros,
+                    run.composeMicros);
+        met = met && run.p99Micros < kTargetRefreshMicros;
+    }
+    std::printf(
+        "  (seats: players known to the store / seated; read, seats, compose: median us "
+        "of each part)\n");
+    std::printf("\nTarget\n  p99 of one tick < %.0f us in every table: %s\n", kTargetRefreshMicros,
+                Verdict(met));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +171,9 @@ int main(int argc, char** argv) {
     if (help) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (options.refresh) {
+        return RunRefreshBench(options);
     }
 
     // Every corpus is ready before the first measurement, so the simulator's output and disk

@@ -82,6 +82,29 @@ std::vector<sControlInfo> ReadControls(HWND dialog) {
     return controls;
 }
 
+namespace {
+
+struct sOwnedSearch {
+    HWND m_hOwner;
+    std::vector<HWND> m_found;
+};
+
+BOOL CALLBACK CollectOwned(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<sOwnedSearch*>(param);
+    if (search->m_hOwner == nullptr || GetWindow(window, GW_OWNER) == search->m_hOwner) {
+        search->m_found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> OwnedWindows(HWND owner) {
+    sOwnedSearch search{owner, {}};
+    EnumWindows(&CollectOwned, reinterpret_cast<LPARAM>(&search));
+    return search.m_found;
+}
+
 std::string ReadWindowText(HWND window) {
     DWORD_PTR length = 0;
     if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,

@@ -25,3 +25,6 @@ std::vector<sControlInfo> ReadControls(HWND dialog);
 
 // The control's text through WM_GETTEXT (ANSI); empty when the owner does not answer in time.
 std::string ReadWindowText(HWND window);
+
+// Every top-level window whose owner is `owner` (any owner when null), in z-order, top first.
+std::vector<HWND> OwnedWindows(HWND owner);

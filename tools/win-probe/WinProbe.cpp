@@ -14,6 +14,12 @@
 //                                       selected one preceded by "> " and the others by "  "
 //   win-probe press CAPTION ID          presses a button as a click would (BM_CLICK)
 //   win-probe close CAPTION             asks the window to close, as its close box does
+//   win-probe owned CAPTION             the top-level windows owned by that window (its
+//                                       overlays and tool windows; every top-level window for
+//                                       the caption "*"), top of the z-order first,
+//                                       one per line, fields separated by tabs: handle,
+//                                       visible (0/1), topmost (0/1), x, y, width, height,
+//                                       class, text
 //   win-probe hold FILE MS              opens FILE exclusively (no sharing) and keeps it open
 //                                       for MS milliseconds, as a program writing it would;
 //                                       prints "held" once the file is open
@@ -46,7 +52,7 @@ int Usage() {
         "       win-probe controls CAPTION\n"
         "       win-probe set-text CAPTION ID TEXT\n"
         "       win-probe list|press CAPTION ID\n"
-        "       win-probe close CAPTION\n"
+        "       win-probe close|owned CAPTION\n"
         "       win-probe hold FILE MS\n",
         stderr);
     return kExitUsage;
@@ -213,6 +219,26 @@ int Close(const std::string& caption) {
     return 0;
 }
 
+int PrintOwnedWindows(const std::string& caption) {
+    // "*" lists every top-level window.
+    const HWND owner = caption == "*" ? nullptr : FindNamedWindow(caption);
+    if (owner == nullptr && caption != "*") {
+        return kExitNotFound;
+    }
+    for (const HWND window : OwnedWindows(owner)) {
+        RECT rc{};
+        GetWindowRect(window, &rc);
+        char className[256] = {};
+        GetClassNameA(window, className, sizeof className);
+        const bool topmost = (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        std::printf("%p\t%d\t%d\t%ld\t%ld\t%ld\t%ld\t%s\t%s\n", static_cast<void*>(window),
+                    IsWindowVisible(window) != FALSE ? 1 : 0, topmost ? 1 : 0, rc.left, rc.top,
+                    rc.right - rc.left, rc.bottom - rc.top, className,
+                    Escaped(ReadWindowText(window)).c_str());
+    }
+    return 0;
+}
+
 int Hold(const std::string& file, int holdMs) {
     const HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -251,6 +277,9 @@ int main(int argc, char** argv) {
     }
     if (command == "list" && args.size() == 3) {
         return PrintListLines(caption, std::atoi(args[2].c_str()));
+    }
+    if (command == "owned") {
+        return PrintOwnedWindows(caption);
     }
     if (command == "close") {
         return Close(caption);

@@ -1,0 +1,123 @@
+// One seat's overlay, without the platform: the four text variants, the display state, the text
+// colour, the drag, and how the overlay answers the mouse and its hover timer. The Win32 window
+// (CPlayerOverlayDlg, overlay/PlayerOverlayDlg.h) derives from CPlayerOverlay and implements the
+// window operations below; tests derive a fake.
+//
+// How the table HUD uses an overlay (all members and operations are on CPlayerOverlay, so the
+// HUD's portable logic can work on CPlayerOverlay& and be tested with a fake):
+//
+//   creation (Win32 only):  auto overlay = std::make_unique<CPlayerOverlayDlg>();
+//                           overlay->CreateOverlay(mainWindow, g_settings.TransparentWindows);
+//                           overlay->MoveHidden({90 * k, 500});
+//   layouts:                overlay.MoveHidden({x, y});     overlay.ScreenRect().left / .top
+//   refresh, per seat:      if (overlay.m_bMoved) { overlay.m_bMoved = false; ... }
+//                           bool changed = false;
+//                           for (int i = 0; i < 4; ++i) changed |= overlay.SetText(i, text[i]);
+//                           overlay.m_crText = colour;
+//                           overlay.Show();
+//                           if (changed) overlay.Repaint();
+//                           overlay.KeepOnTop(!ownWindowInFront);
+//   empty seat / hidden:    overlay.Hide();
+//   CTRL:                   if (overlay.m_nState != OVERLAY_HOVER) {
+//                               overlay.m_nState = OVERLAY_HOVER; overlay.Repaint(); }
+//                           overlay.StartStateTimer(kOverlayKeyStateMs);
+//   SHIFT:                  overlay.StopStateTimer(); overlay.m_nState = OVERLAY_NORMAL;
+//                           overlay.Repaint();
+//   ALT:                    OVERLAY_NORMAL -> OVERLAY_NAMES, OVERLAY_HOVER -> OVERLAY_HOVER_NAMES
+//                           (Repaint on change), then StartStateTimer(kOverlayKeyStateMs).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Geometry.h"
+
+// Display states: the value of m_nState and the index into m_strText.
+enum eOverlayState : int32_t {
+    OVERLAY_NORMAL = 0,       // main statistics
+    OVERLAY_HOVER = 1,        // hover statistics
+    OVERLAY_NAMES = 2,        // main statistics with the stat names
+    OVERLAY_HOVER_NAMES = 3,  // hover statistics with the stat names
+};
+inline constexpr int kOverlayStateCount = 4;
+
+// The overlay's hover re-check timer; the HUD arms the same timer for the modifier keys.
+inline constexpr unsigned TIMER_OVERLAY_HOVER = 498;
+inline constexpr int kOverlayHoverRecheckMs = 175;  // after each mouse movement over the overlay
+inline constexpr int kOverlayKeyStateMs = 300;      // while CTRL or ALT is held (set by the HUD)
+
+// Every size the overlay gives itself; the panel bitmaps are drawn for it.
+inline constexpr int32_t kOverlayWidth = 122;
+inline constexpr int32_t kOverlayHeight = 39;
+
+// Which panel bitmap fits a client area: the tall one only above 40 pixels (the window keeps
+// its template height, which large system fonts make taller, until it first resizes itself).
+enum class ePanelBitmap { Small, Tall };  // 122 x 39, 122 x 52
+[[nodiscard]] ePanelBitmap PanelForClientHeight(int32_t clientHeight) noexcept;
+
+// The text font and how the text is laid out in the client area.
+struct sOverlayTextStyle {
+    std::string_view face = "Microsoft Sans Serif";
+    int32_t cellHeight = 13;  // pixels, character cell height; default width
+    int32_t weight = 400;     // normal; not italic, underlined or struck out; ClearType quality
+    // Centred horizontally, top-aligned, new lines only at line feeds (no word wrap), '&' marks
+    // the next letter as a mnemonic ("&&" draws one '&'), clipped to the rectangle, drawn over
+    // the panel with a transparent background.
+    int32_t raisePixels = 1;  // the text rectangle is the client area moved up by this much
+};
+inline constexpr sOverlayTextStyle kOverlayTextStyle{};
+
+// The rectangle the text is drawn into: the client area moved up by one pixel.
+[[nodiscard]] sRect OverlayTextRect(const sRect& client) noexcept;
+
+class CPlayerOverlay {
+public:
+    virtual ~CPlayerOverlay() = default;
+
+    // The data the HUD reads and writes directly.
+    sPoint m_ptDragOffset;                                  // -(client point of the last press)
+    std::array<std::string, kOverlayStateCount> m_strText;  // one text per display state
+    int32_t m_nState = OVERLAY_NORMAL;                      // eOverlayState
+    uint32_t m_crText = 0;                                  // text colour, 0x00BBGGRR
+    bool m_bMoved = false;  // a drag ended; the HUD clears it and saves the layout
+
+    // Stores `text` as variant `index` (0..3; others are ignored and report no change) and
+    // reports whether it differs from what was there. Never repaints: the caller does.
+    bool SetText(int index, std::string_view text);
+    // The variant the current state shows (the normal text for an out-of-range state).
+    [[nodiscard]] const std::string& ShownText() const noexcept;
+
+    // Window operations for the HUD.
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    virtual void Repaint() = 0;                // invalidate the whole client area, no erase
+    virtual void StartStateTimer(int ms) = 0;  // TIMER_OVERLAY_HOVER, replacing a running one
+    virtual void StopStateTimer() = 0;
+    virtual void MoveHidden(sPoint topLeft) = 0;         // no resize, z-order kept, not activated
+    [[nodiscard]] virtual sRect ScreenRect() const = 0;  // the window rectangle on screen
+    // Gives the window the topmost style again; with `raise` also puts it on top of the topmost
+    // windows (not moved, not sized, shown, not activated).
+    virtual void KeepOnTop(bool raise) = 0;
+
+    // Mouse and timer events: the window forwards its messages here.
+    void OnLeftButtonDown(sPoint client);      // press point in client coordinates
+    void OnMouseMove(sPoint cursorScreen);     // drags while the mouse is captured, else hovers
+    void OnLeftButtonUp(sPoint cursorScreen);  // ends a drag
+    void OnHoverTimer();                       // TIMER_OVERLAY_HOVER fired
+
+protected:
+    // Window operations the event handlers need.
+    virtual void CaptureMouse() = 0;
+    virtual void ReleaseMouse() = 0;
+    [[nodiscard]] virtual bool HasMouseCapture() const = 0;
+    [[nodiscard]] virtual sPoint CursorScreenPos() const = 0;
+    [[nodiscard]] virtual sPoint ScreenToClient(sPoint screen) const = 0;
+    [[nodiscard]] virtual sRect ClientRect() const = 0;  // left/top 0
+    [[nodiscard]] virtual bool IsVisible() const = 0;
+    // Moves to `topLeft` with the overlay size, z-order kept, shown, not activated.
+    virtual void MoveTo(sPoint topLeft) = 0;
+    // Gives the window the overlay size where it is, z-order kept, shown, not activated.
+    virtual void ResizeInPlace() = 0;
+};

@@ -1,0 +1,61 @@
+// The overlay window over one seat (template 130): paints the panel bitmap and the text of its
+// display state, follows the mouse (hover, drag) and never takes the activation away from the
+// poker client. The state, texts and drag logic live in CPlayerOverlay (overlay/PlayerOverlay.h),
+// which also lists how the table HUD drives an overlay.
+//
+//   auto overlay = std::make_unique<CPlayerOverlayDlg>();
+//   if (overlay->CreateOverlay(mainWindow, g_settings.TransparentWindows)) ...
+//   overlay->MoveHidden({90 * k, 500});
+//   ...                    // CPlayerOverlay's members and operations
+//   overlay.reset();       // destroys the window
+#pragma once
+
+#include <windows.h>
+
+#include "overlay/PlayerOverlay.h"
+#include "platform/win32/DialogBase.h"
+
+class CPlayerOverlayDlg final : public CDialogBase, public CPlayerOverlay {
+public:
+    CPlayerOverlayDlg();
+
+    // Creates the hidden window owned by `owner` (the main window), topmost and never activated;
+    // with `transparent` a layered window whose pure black pixels are see-through. False when the
+    // window could not be created.
+    bool CreateOverlay(HWND owner, bool transparent);
+
+    // CPlayerOverlay's window operations for the HUD.
+    void Show() override;
+    void Hide() override;
+    void Repaint() override;
+    void StartStateTimer(int ms) override;
+    void StopStateTimer() override;
+    void MoveHidden(sPoint topLeft) override;
+    [[nodiscard]] sRect ScreenRect() const override;
+    void KeepOnTop(bool raise) override;
+
+    SIZE m_bmBackground{0, 0};  // size of the panel bitmap, read again at every paint
+
+protected:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Leaves the keyboard focus alone so that creating an overlay activates nothing.
+    BOOL OnInitDialog() override { return FALSE; }
+
+    void CaptureMouse() override;
+    void ReleaseMouse() override;
+    [[nodiscard]] bool HasMouseCapture() const override;
+    [[nodiscard]] sPoint CursorScreenPos() const override;
+    [[nodiscard]] sPoint ScreenToClient(sPoint screen) const override;
+    [[nodiscard]] sRect ClientRect() const override;
+    [[nodiscard]] bool IsVisible() const override;
+    void MoveTo(sPoint topLeft) override;
+    void ResizeInPlace() override;
+
+private:
+    void OnPaint();
+    void PublishShownText();
+    void PaintPanel(HDC hdc, const RECT& client);
+    void PaintText(HDC hdc, const RECT& client);
+    void ShowPaintProblem(const char* message);
+    std::string m_strPublished;  // the text last given to the window as its own
+};

@@ -1,0 +1,151 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # the helpers, paths and control ids come from e2e-lib.sh
+# The table HUD over a table of the stand-in PKR client: the overlays of the seated players at
+# the layout's positions with the players' statistics, hover, the keys, a drag saved in the
+# registry, and hiding while another program is in front. Overlays are read with win-probe: an
+# overlay's window text is the text it shows. Sourced by run.sh.
+
+overlay_section="$settings_key\\OverlayPos_1920x1080"
+
+# hud_setup: a six-handed 25NL hold'em table in the PKR client's folder, the stand-in client, and the program started with a cache; ends when the
+# table's overlays are shown. Sets hud_table_file.
+hud_setup() {
+    use_pkr_install
+    "$sim_path" --out "$history_dir" --seed 51 --tables 1 --hands 200 --game holdem \
+        --stake 25NL --seats 6-6 >/dev/null
+    hud_table_file=$(find "$history_dir" -name '*.txt' -path '*/20*' | head -1)
+    main_window_below_the_table
+    start_with_cache
+    start_standin 180 dark,dark,dark,dark
+    expect_visible_overlays 6
+}
+
+# The overlays of the main window: "x y text" per visible one (text with \n for line ends).
+visible_overlays() {
+    probe owned "$main_caption" | awk -F'\t' '$2 == 1 && $6 == 122 && $7 == 39 {print $4, $5, $9}'
+}
+
+expect_visible_overlays() {
+    local deadline=$((SECONDS + e2e_wait_seconds)) count
+    while true; do
+        count=$(visible_overlays | grep -c '' || true)
+        [[ $count -eq $1 ]] && return 0
+        ((SECONDS < deadline)) || fail "$count overlays shown, expected $1: $(visible_overlays)"
+        sleep 0.2
+    done
+}
+
+# overlay_of NAME: "x y text" of the overlay showing NAME's statistics.
+overlay_of() {
+    visible_overlays | awk -v name="$1" 'index($3, name " (") == 1 || index($0, " " name " (")'
+}
+
+# The seats of the file's last hand: "number name" per line.
+last_hand_seats() {
+    awk '/Shuffling Deck/ {delete seat; n = 0} /^Seat [0-9]+: / {
+        line = $0; sub(/^Seat /, "", line); number = line; sub(/:.*/, "", number)
+        name = line; sub(/^[0-9]+: /, "", name); sub(/ - .*/, "", name)
+        if (!(number in seat)) {seat[number] = name; order[++n] = number}}
+        END {for (i = 1; i <= n; i++) print order[i], seat[order[i]]}' "$1"
+}
+
+reg_value() {
+    local data
+    data=$(wine reg query "$overlay_section" /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
+        awk -v name="$1" '$1 == name {print $3}')
+    [[ -n $data ]] || fail "no value $1 in OverlayPos_1920x1080"
+    printf '%d\n' "$data"
+}
+
+e2e_test_hud_shows_each_seated_player_at_the_layout_position_with_his_statistics() {
+    trap 'stop_standin; stop_app' EXIT
+    hud_setup
+    screenshot table-hud
+    # Hero plays every hand: his overlay's numbers are those the command-line tool computes
+    # from the same hands (the kept cache and the table).
+    local reference="$e2e_work_dir/reference.dat" row hands vpip
+    "$cli_path" import --cache "$reference" "$e2e_work_dir/kept" "$history_dir" >/dev/null 2>&1
+    row=$("$cli_path" stats --cache "$reference" --player Hero --game holdem --stake 25NL \
+        --size 3-6 --format csv | awk -F, 'NR == 2')
+    hands=$(cut -d, -f2 <<<"$row")
+    vpip=$(cut -d, -f3 <<<"$row")
+    local hero
+    hero=$(overlay_of Hero)
+    [[ $hero == *"Hero ($hands)\\n"* ]] || fail "Hero's overlay shows \"$hero\", expected $hands hands"
+    awk -v shown="${hero#*\\n}" -v want="$vpip" 'BEGIN {exit !((shown + 0) - want < 0.051 &&
+        want - (shown + 0) < 0.051)}' || fail "Hero's VPIP: overlay \"$hero\", tool $vpip"
+
+    # Every seated player's overlay stands where the full-ring layout puts his seat (the
+    # highest seat number decides the layout size; y scaled by 1080 / (1080 + 32 - 64)).
+    local number name x y want_x want_y
+    while read -r number name; do
+        read -r x y _ < <(overlay_of "${name:0:16}") || fail "no overlay for $name (seat $number)"
+        want_x=$(reg_value "S_FR_L2_S${number}x")
+        want_y=$(reg_value "S_FR_L2_S${number}y")
+        want_y=$(awk -v y="$want_y" 'BEGIN {printf "%d", y * 1080 / 1048}')
+        ((x == want_x && y >= want_y - 1 && y <= want_y + 1)) ||
+            fail "seat $number ($name) at $x,$y, layout says $want_x,$want_y"
+    done < <(last_hand_seats "$hud_table_file")
+    stop_standin
+    close_main
+    expect_exit 0
+}
+
+e2e_test_hud_hover_keys_drag_and_foreground() {
+    trap 'stop_standin; stop_app' EXIT
+    hud_setup
+    local x y
+    read -r x y _ < <(overlay_of Hero)
+
+    # Hover shows the street statistics.
+    xdotool mousemove $((x + 60)) $((y + 20))
+    sleep 0.3
+    xdotool mousemove $((x + 61)) $((y + 21))
+    wait_for_overlay_text "F: "
+    screenshot hover
+
+    # A drag moves the overlay and the next refresh stores the layout's positions.
+    local seat
+    seat=$(last_hand_seats "$hud_table_file" | awk '$2 == "Hero" {print $1}')
+    xdotool mousedown 1 mousemove $((x + 161)) $((y + 71)) mouseup 1
+    local deadline=$((SECONDS + e2e_wait_seconds))
+    until [[ $(reg_value "S_FR_L2_S${seat}x") -eq $((x + 100)) &&
+        $(reg_value "S_FR_L2_S${seat}y") -eq $((y + 50)) ]]; do
+        ((SECONDS < deadline)) || fail "the drag was not stored: $(reg_value "S_FR_L2_S${seat}x")"
+        sleep 0.2
+    done
+    xdotool mousemove 960 1000
+
+    # SHIFT hides every overlay while held; ALT shows the statistics' names.
+    xdotool keydown shift
+    expect_visible_overlays 0
+    xdotool keyup shift
+    expect_visible_overlays 6
+    xdotool keydown alt
+    wait_for_overlay_text "Hero (hands)\\nVPIP:PFR:WTSD"
+    screenshot alt-names
+    xdotool keyup alt
+    keys Escape
+
+    # Another program in front hides them; the PKR client in front shows them again.
+    (cd "$e2e_work_dir" && exec wine notepad </dev/null >/dev/null 2>&1) &
+    local notepad=$!
+    wait_active Notepad
+    expect_visible_overlays 0
+    probe close Notepad >/dev/null || true
+    wait "$notepad" 2>/dev/null || true
+    wine "$standin_exe" --activate </dev/null || fail "stand-in --activate"
+    expect_visible_overlays 6
+    stop_standin
+    close_main
+    expect_exit 0
+}
+
+# wait_for_overlay_text TEXT: polls until an overlay shows TEXT.
+wait_for_overlay_text() {
+    local deadline=$((SECONDS + e2e_wait_seconds))
+    until visible_overlays | grep -qF "$1"; do
+        ((SECONDS < deadline)) || fail "no overlay shows \"$1\": $(visible_overlays)"
+        sleep 0.1
+    done
+}

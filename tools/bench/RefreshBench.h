@@ -1,0 +1,45 @@
+// The cost of one overlay refresh tick of a table HUD: reading the table's whole hand history
+// file, reading its seats and composing the texts of all ten seats, as the HUD does every 150 ms.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// One kind of table file to measure.
+struct sRefreshScenario {
+    std::string label;
+    int game = 0;
+    int stake = 0;
+    int seats = 10;            // seat lines per hand
+    bool laterFormat = false;  // blinds written with blanks around the slash
+};
+
+struct sRefreshMeasurement {
+    std::string label;
+    int64_t fileBytes = 0;
+    int seated = 0;  // seats with a name in the current hand
+    int known = 0;   // of them, players found in the store
+    // Microseconds per tick, over all repetitions.
+    double medianMicros = 0;
+    double p99Micros = 0;
+    double maxMicros = 0;
+    // Median microseconds of the parts of a tick.
+    double readMicros = 0;
+    double seatsMicros = 0;
+    double composeMicros = 0;
+    bool ok = false;
+};
+
+// The scenarios lq-bench --refresh measures: full ring, six-max in the later format, heads-up,
+// and a table without any stake marker (every stake marker searched through the whole file).
+std::vector<sRefreshScenario> DefaultRefreshScenarios();
+
+// Writes a table file of `hands` hands for the scenario into `folder`, fills a store from it (so
+// the seated players are known, as after an import) and times `repeat` refresh ticks.
+sRefreshMeasurement MeasureRefresh(const sRefreshScenario& scenario, int64_t hands, int repeat,
+                                   const std::string& folder);
+
+}  // namespace bench
