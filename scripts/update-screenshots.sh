@@ -19,8 +19,8 @@ shots=(
     "main_first_start_imports_history_and_the_next_start_reads_the_cache-3-tables-listed.png:main-window.png:177x181+871+449"
     "main_first_start_writes_the_hot_zone_and_the_dialog_stores_its_window-1-hot-zone-dialog.png:hot-zone.png:half"
     "hud_shows_each_seated_player_at_the_layout_position_with_his_statistics-1-table-hud.png:table-hud.png:half"
-    "hud_hover_keys_drag_and_foreground-1-hover.png:table-hud-hover.png:half"
-    "hud_hover_keys_drag_and_foreground-2-alt-names.png:table-hud-alt-names.png:half"
+    "hud_hover_keys_drag_and_foreground_while_the_table_is_played-1-hover.png:table-hud-hover.png:half"
+    "hud_hover_keys_drag_and_foreground_while_the_table_is_played-2-alt-names.png:table-hud-alt-names.png:half"
     "switching_follows_the_mini_table_views_only_while_pkr_or_we_are_in_front-1-zone-2-white.png:auto-switch.png:half"
 )
 for shot in "${shots[@]}"; do

@@ -7,12 +7,22 @@
 
 overlay_section="$settings_key\\OverlayPos_1920x1080"
 
-# hud_setup: a six-handed 25NL hold'em table in the PKR client's folder, the stand-in client, and the program started with a cache; ends when the
-# table's overlays are shown. Sets hud_table_file.
+hud_sim_pid=""
+
+# hud_setup [live]: a six-handed 25NL hold'em table in the PKR client's folder (with "live", one
+# being played: a hand every 400 ms), the stand-in client, and the program started with a cache;
+# ends when the table's overlays are shown. Sets hud_table_file.
 hud_setup() {
     use_pkr_install
-    "$sim_path" --out "$history_dir" --seed 51 --tables 1 --hands 200 --game holdem \
-        --stake 25NL --seats 6-6 >/dev/null
+    local table=(--seed 51 --tables 1 --game holdem --stake 25NL --seats 6-6)
+    if [[ ${1:-} == live ]]; then
+        "$sim_path" --out "$history_dir" "${table[@]}" --live --pace 400 --live-seconds 90 \
+            >"$e2e_work_dir/live.log" 2>&1 &
+        hud_sim_pid=$!
+        wait_for_file_text "$e2e_work_dir/live.log" ".txt"
+    else
+        "$sim_path" --out "$history_dir" "${table[@]}" --hands 200 >/dev/null
+    fi
     hud_table_file=$(find "$history_dir" -name '*.txt' -path '*/20*' | head -1)
     main_window_below_the_table
     start_with_cache
@@ -91,11 +101,20 @@ e2e_test_hud_shows_each_seated_player_at_the_layout_position_with_his_statistics
     expect_exit 0
 }
 
-e2e_test_hud_hover_keys_drag_and_foreground() {
-    trap 'stop_standin; stop_app' EXIT
-    hud_setup
+e2e_test_hud_hover_keys_drag_and_foreground_while_the_table_is_played() {
+    trap 'stop_standin; stop_app; kill "$hud_sim_pid" 2>/dev/null || true' EXIT
+    hud_setup live
     local x y
     read -r x y _ < <(overlay_of Hero)
+
+    # The overlays follow the hands being played.
+    local before after
+    before=$(overlay_of Hero)
+    local deadline=$((SECONDS + e2e_wait_seconds))
+    while after=$(overlay_of Hero) && [[ $after == "$before" ]]; do
+        ((SECONDS < deadline)) || fail "Hero's overlay never changed: $after"
+        sleep 0.3
+    done
 
     # Hover shows the street statistics.
     xdotool mousemove $((x + 60)) $((y + 20))
@@ -108,7 +127,7 @@ e2e_test_hud_hover_keys_drag_and_foreground() {
     local seat
     seat=$(last_hand_seats "$hud_table_file" | awk '$2 == "Hero" {print $1}')
     xdotool mousedown 1 mousemove $((x + 161)) $((y + 71)) mouseup 1
-    local deadline=$((SECONDS + e2e_wait_seconds))
+    deadline=$((SECONDS + e2e_wait_seconds))
     until [[ $(reg_value "S_FR_L2_S${seat}x") -eq $((x + 100)) &&
         $(reg_value "S_FR_L2_S${seat}y") -eq $((y + 50)) ]]; do
         ((SECONDS < deadline)) || fail "the drag was not stored: $(reg_value "S_FR_L2_S${seat}x")"
