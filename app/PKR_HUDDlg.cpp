@@ -8,6 +8,7 @@
 
 #include "app/AutoSwitch.h"
 #include "app/HistoryFolder.h"
+#include "app/MainWindowCommands.h"
 #include "app/StartupLogic.h"
 #include "history/ImportState.h"
 #include "history/StatsCache.h"
@@ -164,10 +165,16 @@ void CPKR_HUDDlg::ShowStartupLines() {
     list.SetCurSel(-1);
 }
 
+bool CPKR_HUDDlg::OpensDialog(WORD id) {
+    return id == IDC_HOTZONES || id == IDC_OPTIONS || id == IDC_INFORMATION;
+}
+
 BOOL CPKR_HUDDlg::OnCommand(WORD id, WORD code, HWND control) {
-    if (m_import->IsRunning() && id != IDC_TABLES && id != IDC_AUTOSWITCH) {
+    if (m_import->IsRunning() && OpensDialog(id)) {
         // A click that arrives while a long import lets the window breathe: the dialogs these
         // buttons open would start another import or empty the store under the running one.
+        // The other controls only touch the list and the HUDs, which the import fills at its
+        // end, and a check box whose click were dropped would show a state nothing follows.
         return TRUE;
     }
     switch (id) {
@@ -176,17 +183,38 @@ BOOL CPKR_HUDDlg::OnCommand(WORD id, WORD code, HWND control) {
                 m_tables->OnSelChangeTables();
             }
             return TRUE;
-        case IDC_AUTOSWITCH:
-            m_tables->m_nAutoZone = -1;
+        case IDC_REMOVE_TABLE:
+            m_tables->RemoveSelectedTable();
+            return TRUE;
+        case IDC_MOVE_UP:
+            m_tables->MoveTableUp();
+            return TRUE;
+        case IDC_MOVE_DOWN:
+            m_tables->MoveTableDown();
+            return TRUE;
+        case IDC_TABLE_SETTINGS:
+            m_tables->ToggleTableSettings();
             return TRUE;
         case IDC_HOTZONES:
             OnHotZones();
             return TRUE;
-        case IDC_OPTIONS:
-            OnOptions();
-            return TRUE;
         case IDC_INFORMATION:
             OnInformation();
+            return TRUE;
+        case IDC_MULTITABLE:
+            m_tables->SetMultiTable(IsChecked(IDC_MULTITABLE));
+            return TRUE;
+        case IDC_SHRINK:
+            OnShrink();
+            return TRUE;
+        case IDC_AUTOSWITCH:
+            m_tables->m_nAutoZone = -1;
+            return TRUE;
+        case IDC_HIDE:
+            m_tables->SetHideHuds(IsChecked(IDC_HIDE));
+            return TRUE;
+        case IDC_OPTIONS:
+            OnOptions();
             return TRUE;
         default:
             return CDialogBase::OnCommand(id, code, control);
@@ -345,6 +373,15 @@ void CPKR_HUDDlg::OnOptions() {
 
 void CPKR_HUDDlg::OnInformation() {
     ShowInformationPanel();
+}
+
+void CPKR_HUDDlg::OnShrink() {
+    RECT window{};
+    GetWindowRect(Hwnd(), &window);
+    const sShrinkResult result = ToggleShrink(IsChecked(IDC_SHRINK), window.bottom - window.top);
+    SetItemText(IDC_SHRINK, result.buttonText);
+    SetWindowPos(Hwnd(), nullptr, 0, 0, window.right - window.left, result.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPKR_HUDDlg::ShowFirstRunMessage(const std::string& text) {

@@ -61,6 +61,9 @@ private:
     void OnHotZones();
     void OnOptions();
     void OnInformation();
+    void OnShrink();
+    // The dialog buttons must wait for a running import; the list commands and check boxes not.
+    [[nodiscard]] static bool OpensDialog(WORD id);
 
     void RefreshMainWindowRect();
     void StartImportTimer(UINT periodMs);

@@ -11,12 +11,13 @@
 //
 // Life of a HUD as the table list uses it: NewHud, then ReadSeats before any window exists; on
 // success CreateHiddenWindow once, then SetMultiTable / ApplyOverlayPositions / SetActive /
-// RefreshOverlays / HideWindow in any order over its life; destroying the object destroys its
-// window and overlays.
+// RefreshOverlays / HideWindow / the settings window calls in any order over its life; destroying
+// the object destroys its window and overlays.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Geometry.h"
@@ -47,6 +48,13 @@ public:
     virtual void CreateHiddenWindow(const std::string& title, sPoint topLeft) = 0;
     // Hides the HUD window (the table settings window); the overlays follow RefreshOverlays.
     virtual void HideWindow() = 0;
+    // Whether the HUD window is visible; nullopt when its state cannot be read (no window).
+    [[nodiscard]] virtual std::optional<bool> IsSettingsWindowVisible() = 0;
+    // Shows the HUD window where it is.
+    virtual void ShowSettingsWindow() = 0;
+    // Shows the HUD window with its top-left corner at `topLeft` (screen pixels), keeping its
+    // size and z-order.
+    virtual void ShowSettingsWindowAt(sPoint topLeft) = 0;
     // m_bActive: the HUD's table is the selected one, so its overlays may be shown.
     virtual void SetActive(bool active) = 0;
     // The HUD's own m_bMultiTable, copied from the main window's.

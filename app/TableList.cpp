@@ -1,5 +1,6 @@
 #include "app/TableList.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -28,6 +29,7 @@ _sTableOpenInfo* CTableList::FindTable(const std::string& name) {
 }
 
 void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
+    bool retryShownTable = false;
     for (const auto& file : files) {
         bool known = false;
         for (auto& table : m_listTables) {
@@ -39,6 +41,7 @@ void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
                 table.m_bChanged = true;
                 table.m_tModified = file.m_tModified;
                 table.m_strPath = file.m_strPath;
+                retryShownTable = retryShownTable || IsSelectedWithoutHud(table);
             }
         }
         if (known) {
@@ -55,6 +58,17 @@ void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
             OnSelChangeTables();
         }
     }
+    // The selected table's seats could not be read when it was chosen (its file was locked or
+    // held a half-written hand): now that the file has changed, try again rather than leave the
+    // table being played without a HUD until the user happens to select it anew.
+    if (retryShownTable) {
+        UpdateTableHuds();
+    }
+}
+
+bool CTableList::IsSelectedWithoutHud(const _sTableOpenInfo& table) {
+    const int sel = m_listBox.GetCurSel();
+    return !table.m_pHud && !m_bHideHuds && sel >= 0 && m_listBox.GetText(sel) == table.m_strName;
 }
 
 void CTableList::AddTableLine(const std::string& name) {
@@ -179,4 +193,91 @@ void CTableList::DestroyAllTables() {
         table.m_pHud.reset();
     }
     m_listTables.clear();
+}
+
+void CTableList::MoveLine(int from, int to) {
+    const std::string text = m_listBox.GetText(from);
+    m_listBox.DeleteString(from);
+    m_listBox.InsertString(to, text);
+    m_listBox.SetCurSel(to);
+}
+
+void CTableList::MoveTableUp() {
+    const int sel = m_listBox.GetCurSel();
+    if (sel > 0) {
+        MoveLine(sel, sel - 1);
+    }
+    StripTrailingPlaceholders();
+    m_nAutoZone = -1;
+}
+
+void CTableList::MoveTableDown() {
+    // Only four mini-table views exist, so pushing a table further down would match no zone.
+    constexpr int kLastZoneLine = 3;
+    const int sel = m_listBox.GetCurSel();
+    if (sel >= 0) {
+        if (sel < m_listBox.GetCount() - 1) {
+            MoveLine(sel, sel + 1);
+        } else if (sel < kLastZoneLine) {
+            m_listBox.InsertString(sel, kNoTableLine);
+            m_listBox.SetCurSel(sel + 1);
+        }
+    }
+    StripTrailingPlaceholders();
+    m_nAutoZone = -1;
+}
+
+void CTableList::ToggleTableSettings() {
+    const int sel = m_listBox.GetCurSel();
+    if (sel < 0) {
+        return;
+    }
+    const std::string selected = m_listBox.GetText(sel);
+    for (auto& table : m_listTables) {
+        if (!table.m_pHud) {
+            continue;
+        }
+        ITableHud& hud = *table.m_pHud;
+        if (table.m_strName != selected) {
+            hud.HideWindow();
+            continue;
+        }
+        // The window opens on the table's current hand; a file that cannot be read right now
+        // leaves this table's window as it is.
+        if (!hud.ReadSeats()) {
+            continue;
+        }
+        const std::optional<bool> visible = hud.IsSettingsWindowVisible();
+        if (!visible) {
+            hud.ShowSettingsWindow();
+        } else if (*visible) {
+            hud.HideWindow();
+        } else {
+            const sRect main = m_host.MainWindowRect();
+            hud.ShowSettingsWindowAt(sPoint{main.left, main.bottom});
+        }
+    }
+}
+
+void CTableList::SetMultiTable(bool multiTable) {
+    m_bMultiTable = multiTable;
+    for (auto& table : m_listTables) {
+        if (table.m_pHud) {
+            table.m_pHud->SetMultiTable(multiTable);
+            table.m_pHud->ApplyOverlayPositions();
+            table.m_pHud->RefreshOverlays();
+        }
+    }
+}
+
+void CTableList::SetHideHuds(bool hide) {
+    m_bHideHuds = hide;
+    if (hide) {
+        m_nLastSel = m_listBox.GetCurSel();
+        m_listBox.SetCurSel(-1);
+    } else {
+        m_nLastSel = std::max(0, std::min(m_nLastSel, m_listBox.GetCount() - 1));
+        m_listBox.SetCurSel(m_nLastSel);
+    }
+    UpdateTableHuds();
 }

@@ -11,6 +11,10 @@
 //   LBN_SELCHANGE on 1005:       m_tables.OnSelChangeTables();
 //   automatic switching chose z: m_tables.SwitchToZone(z);        (AutoSwitch.h does this)
 //   "X":                         m_tables.RemoveSelectedTable();
+//   "^" / "v":                   m_tables.MoveTableUp(); / m_tables.MoveTableDown();
+//   "Table Settings":            m_tables.ToggleTableSettings();
+//   "Multi-table" clicked:       m_tables.SetMultiTable(IsChecked(1017));
+//   "Hide" clicked:              m_tables.SetHideHuds(IsChecked(1024));
 //   Options "reload history":    m_tables.RemoveAllTables();
 //   "Auto Switch" clicked:       m_tables.m_nAutoZone = -1;
 //   exit sequence:               m_tables.DestroyAllTables();    (list box not touched)
@@ -79,6 +83,28 @@ public:
     void RemoveSelectedTable();
     // Removes every line and table the way repeated "X" on line 0 does (Options, full reload).
     void RemoveAllTables();
+
+    // "^": moves the selected line one up (none on line 0), drops trailing placeholders and
+    // resets m_nAutoZone. The HUDs are left alone: the selected table stays the same.
+    void MoveTableUp();
+    // "v": moves the selected line one down; the last line is pushed down by a "< no table >"
+    // line inserted above it, but only as far as line 3 (the fourth mini-table slot). Then as
+    // MoveTableUp.
+    void MoveTableDown();
+
+    // "Table Settings": reads the selected table's seats and, when that works, hides its HUD
+    // window if visible or shows it at the main window's bottom-left corner; every other table's
+    // HUD window is hidden. Nothing happens without a selected line.
+    void ToggleTableSettings();
+
+    // "Multi-table": sets m_bMultiTable and copies it into every HUD, shown or not, re-placing
+    // and refreshing their overlays.
+    void SetMultiTable(bool multiTable);
+
+    // "Hide": ticking remembers the selected line in m_nLastSel, removes the selection and hides
+    // every HUD; clearing selects the remembered line again (clamped into the list) and shows
+    // its HUD.
+    void SetHideHuds(bool hide);
     // Exit sequence: destroys every HUD and record in list order; the list box is not touched.
     void DestroyAllTables();
     // Deletes "< no table >" lines from the end of the list.
@@ -97,6 +123,10 @@ public:
 
 private:
     void AddTableLine(const std::string& name);
+    // The table is on the selected line and has no HUD yet.
+    [[nodiscard]] bool IsSelectedWithoutHud(const _sTableOpenInfo& table);
+    // Deletes line `from` and inserts its text at `to`, selecting it there.
+    void MoveLine(int from, int to);
     // Builds, reads and creates a HUD for `table`; returns false (keeping the old HUD, if any)
     // when its seats cannot be read.
     bool CreateHud(_sTableOpenInfo& table);

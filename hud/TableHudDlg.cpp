@@ -81,6 +81,29 @@ void CTableHudDlg::HideWindow() {
     }
 }
 
+std::optional<bool> CTableHudDlg::IsSettingsWindowVisible() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (Hwnd() == nullptr || GetWindowPlacement(Hwnd(), &placement) == FALSE) {
+        return std::nullopt;
+    }
+    return IsWindowVisible(Hwnd()) != FALSE;
+}
+
+void CTableHudDlg::ShowSettingsWindow() {
+    if (Hwnd() != nullptr) {
+        ShowWindow(Hwnd(), SW_SHOW);
+    }
+}
+
+void CTableHudDlg::ShowSettingsWindowAt(sPoint topLeft) {
+    if (Hwnd() == nullptr) {
+        return;
+    }
+    ShowWindow(Hwnd(), SW_SHOW);
+    SetWindowPos(Hwnd(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 INT_PTR CTableHudDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER) {
         RefreshOverlays();

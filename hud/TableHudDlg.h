@@ -39,6 +39,9 @@ public:
     bool ReadSeats() override;
     void CreateHiddenWindow(const std::string& title, sPoint topLeft) override;
     void HideWindow() override;
+    std::optional<bool> IsSettingsWindowVisible() override;
+    void ShowSettingsWindow() override;
+    void ShowSettingsWindowAt(sPoint topLeft) override;
     void SetActive(bool active) override { m_bActive = active; }
     void SetMultiTable(bool multiTable) override { m_bMultiTable = multiTable; }
     void ApplyOverlayPositions() override;

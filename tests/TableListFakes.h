@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ struct sHudState {
     bool multiTable = false;
     bool overlaysShown = false;  // active at the last RefreshOverlays
     bool destroyed = false;
+    int placements = 0;  // ApplyOverlayPositions calls
+    bool multiTableWhenPlaced = false;
+    // The settings window: nullopt when its state cannot be read.
+    std::optional<bool> windowVisible = false;
+    std::optional<sPoint> windowShownAt;  // where ShowSettingsWindowAt put it last
 };
 
 class CFakeHud final : public ITableHud {
@@ -45,10 +51,23 @@ public:
         m_state->created = title == m_table.m_strName;
         m_state->topLeft = topLeft;
     }
-    void HideWindow() override {}
+    void HideWindow() override {
+        if (m_state->windowVisible) {
+            m_state->windowVisible = false;
+        }
+    }
+    std::optional<bool> IsSettingsWindowVisible() override { return m_state->windowVisible; }
+    void ShowSettingsWindow() override { m_state->windowVisible = true; }
+    void ShowSettingsWindowAt(sPoint topLeft) override {
+        m_state->windowVisible = true;
+        m_state->windowShownAt = topLeft;
+    }
     void SetActive(bool active) override { m_state->active = active; }
     void SetMultiTable(bool multiTable) override { m_state->multiTable = multiTable; }
-    void ApplyOverlayPositions() override {}
+    void ApplyOverlayPositions() override {
+        ++m_state->placements;
+        m_state->multiTableWhenPlaced = m_state->multiTable;
+    }
     void RefreshOverlays() override { m_state->overlaysShown = m_state->active; }
 
 private:

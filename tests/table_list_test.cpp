@@ -25,6 +25,19 @@ TEST_F(TableListTest, FirstTableIsSelectedAndItsHudCreatedBelowTheMainWindow) {
     EXPECT_TRUE(tables.FindTable("Beta")->m_bChanged);
 }
 
+TEST_F(TableListTest, SelectedTableWhoseFileWasUnreadableGetsItsHudWhenTheFileChanges) {
+    factory.m_unreadable.insert("Alpha");  // e.g. a hand only half written when it was chosen
+    tables.RefreshTableList({File("Alpha", 100)});
+    EXPECT_EQ(tables.FindTable("Alpha")->m_pHud, nullptr);
+
+    factory.m_unreadable.clear();
+    tables.RefreshTableList({File("Alpha", 100)});  // same time: nothing changed, no retry
+    EXPECT_EQ(tables.FindTable("Alpha")->m_pHud, nullptr);
+    tables.RefreshTableList({File("Alpha", 107)});
+    EXPECT_NE(tables.FindTable("Alpha")->m_pHud, nullptr);
+    EXPECT_EQ(ShownHuds(), Lines{"Alpha"});
+}
+
 TEST_F(TableListTest, KnownTableTakesOnlyStrictlyLaterTimes) {
     tables.RefreshTableList({File("Alpha", 100, "/hh/20081201/")});
     _sTableOpenInfo* alpha = tables.FindTable("Alpha");

@@ -28,6 +28,7 @@ importer_caption="Lanternquill History Importer"
 # shellcheck disable=SC2034
 hotzone_caption="Mini-Table Hot Zone"
 pkr_key='HKCU\Software\PKR'
+overlay_section="$settings_key\\OverlayPos_1920x1080"
 
 # Seconds to wait for a window or for the program to end (a cold Wine desktop takes a few).
 e2e_wait_seconds=${LQ_E2E_WAIT_SECONDS:-30}
@@ -410,4 +411,88 @@ stop_standin() {
         wait "$standin_pid" 2>/dev/null || true
         standin_pid=""
     fi
+}
+
+# click_line N: clicks line N of the main window's table list with the real mouse, as a user
+# picks a table.
+click_line() {
+    local x y w h
+    read -r x y w h < <(probe item "$main_caption" "${id[IDC_TABLES]}" "$1") ||
+        fail "no line $1 in the table list"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+
+# window_rect CAPTION: "x y w h" of the visible window, or a failure.
+window_rect() {
+    probe wait "$1" 0 || fail "no window \"$1\""
+}
+
+# expect_window_rect CAPTION X Y W H: polls until the window has this outer rectangle.
+expect_window_rect() {
+    local deadline=$((SECONDS + e2e_wait_seconds)) rect
+    while true; do
+        rect=$(probe wait "$1" 0) || rect="none"
+        [[ $rect == "$2 $3 $4 $5" ]] && return 0
+        ((SECONDS < deadline)) || fail "\"$1\" at \"$rect\", expected \"$2 $3 $4 $5\""
+        sleep 0.1
+    done
+}
+
+# The overlays of the main window: "x y text" per visible one (text with \n for line ends).
+visible_overlays() {
+    probe owned "$main_caption" | awk -F'\t' '$2 == 1 && $6 == 122 && $7 == 39 {print $4, $5, $9}'
+}
+
+expect_visible_overlays() {
+    local deadline=$((SECONDS + e2e_wait_seconds)) count
+    while true; do
+        count=$(visible_overlays | grep -c '' || true)
+        [[ $count -eq $1 ]] && return 0
+        ((SECONDS < deadline)) || fail "$count overlays shown, expected $1: $(visible_overlays)"
+        sleep 0.2
+    done
+}
+
+# overlay_of NAME: "x y text" of the overlay showing NAME's statistics.
+overlay_of() {
+    visible_overlays | awk -v name="$1" 'index($3, name " (") == 1 || index($0, " " name " (")'
+}
+
+# The seats of the file's last hand: "number name" per line.
+last_hand_seats() {
+    awk '/Shuffling Deck/ {delete seat; n = 0} /^Seat [0-9]+: / {
+        line = $0; sub(/^Seat /, "", line); number = line; sub(/:.*/, "", number)
+        name = line; sub(/^[0-9]+: /, "", name); sub(/ - .*/, "", name)
+        if (!(number in seat)) {seat[number] = name; order[++n] = number}}
+        END {for (i = 1; i <= n; i++) print order[i], seat[order[i]]}' "$1"
+}
+
+reg_value() {
+    local data
+    data=$(wine reg query "$overlay_section" /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
+        awk -v name="$1" '$1 == name {print $3}')
+    [[ -n $data ]] || fail "no value $1 in OverlayPos_1920x1080"
+    printf '%d\n' "$data"
+}
+
+main_window_width() {
+    local w
+    read -r _ _ w _ < <(probe wait "$main_caption" 0) || fail "no main window"
+    echo "$w"
+}
+
+# Counters of a cache file as sorted lines without the player index (which depends on the order
+# the files were read in) and without the file cache (whose paths differ between the systems).
+cache_counters() {
+    "$cli_path" dump "$1" | awk -F'\t' 'NR > 3 && $1 != "player" {$1 = ""; print}' | sort
+}
+
+# expect_same_counters GUI_CACHE FOLDER: the program's cache file holds exactly the counters the
+# command-line tool gets from FOLDER.
+expect_same_counters() {
+    local reference="$e2e_work_dir/reference.dat"
+    rm -f "$reference"
+    "$cli_path" import --cache "$reference" "$2" >/dev/null 2>&1 || fail "reference import of $2"
+    diff <(cache_counters "$reference") <(cache_counters "$1") >"$e2e_work_dir/counters.diff" ||
+        fail "the program's counters differ from the tool's: $(head -5 "$e2e_work_dir/counters.diff")"
 }

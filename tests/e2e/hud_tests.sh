@@ -5,7 +5,6 @@
 # registry, and hiding while another program is in front. Overlays are read with win-probe: an
 # overlay's window text is the text it shows. Sourced by run.sh.
 
-overlay_section="$settings_key\\OverlayPos_1920x1080"
 
 hud_sim_pid=""
 
@@ -28,43 +27,6 @@ hud_setup() {
     start_with_cache
     start_standin 180 dark,dark,dark,dark
     expect_visible_overlays 6
-}
-
-# The overlays of the main window: "x y text" per visible one (text with \n for line ends).
-visible_overlays() {
-    probe owned "$main_caption" | awk -F'\t' '$2 == 1 && $6 == 122 && $7 == 39 {print $4, $5, $9}'
-}
-
-expect_visible_overlays() {
-    local deadline=$((SECONDS + e2e_wait_seconds)) count
-    while true; do
-        count=$(visible_overlays | grep -c '' || true)
-        [[ $count -eq $1 ]] && return 0
-        ((SECONDS < deadline)) || fail "$count overlays shown, expected $1: $(visible_overlays)"
-        sleep 0.2
-    done
-}
-
-# overlay_of NAME: "x y text" of the overlay showing NAME's statistics.
-overlay_of() {
-    visible_overlays | awk -v name="$1" 'index($3, name " (") == 1 || index($0, " " name " (")'
-}
-
-# The seats of the file's last hand: "number name" per line.
-last_hand_seats() {
-    awk '/Shuffling Deck/ {delete seat; n = 0} /^Seat [0-9]+: / {
-        line = $0; sub(/^Seat /, "", line); number = line; sub(/:.*/, "", number)
-        name = line; sub(/^[0-9]+: /, "", name); sub(/ - .*/, "", name)
-        if (!(number in seat)) {seat[number] = name; order[++n] = number}}
-        END {for (i = 1; i <= n; i++) print order[i], seat[order[i]]}' "$1"
-}
-
-reg_value() {
-    local data
-    data=$(wine reg query "$overlay_section" /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
-        awk -v name="$1" '$1 == name {print $3}')
-    [[ -n $data ]] || fail "no value $1 in OverlayPos_1920x1080"
-    printf '%d\n' "$data"
 }
 
 e2e_test_hud_shows_each_seated_player_at_the_layout_position_with_his_statistics() {
@@ -125,12 +87,15 @@ e2e_test_hud_hover_keys_drag_and_foreground_while_the_table_is_played() {
 
     # A drag moves the overlay and the next refresh stores the layout's positions.
     local seat
-    seat=$(last_hand_seats "$hud_table_file" | awk '$2 == "Hero" {print $1}')
-    xdotool mousedown 1 mousemove $((x + 161)) $((y + 71)) mouseup 1
+    # Hero's seat in the last hand that lists him (the hand being written may not yet).
+    seat=$(grep -o '^Seat [0-9]*: Hero ' "$hud_table_file" | tail -1 | tr -dc '0-9')
+    xdotool mousedown 1 sleep 0.2 mousemove $((x + 111)) $((y + 46)) sleep 0.2 \
+        mousemove $((x + 161)) $((y + 71)) sleep 0.2 mouseup 1
     deadline=$((SECONDS + e2e_wait_seconds))
     until [[ $(reg_value "S_FR_L2_S${seat}x") -eq $((x + 100)) &&
         $(reg_value "S_FR_L2_S${seat}y") -eq $((y + 50)) ]]; do
-        ((SECONDS < deadline)) || fail "the drag was not stored: $(reg_value "S_FR_L2_S${seat}x")"
+        ((SECONDS < deadline)) || fail "the drag from $x,$y was not stored for seat $seat:" \
+            "$(reg_value "S_FR_L2_S${seat}x"),$(reg_value "S_FR_L2_S${seat}y"); now $(overlay_of Hero)"
         sleep 0.2
     done
     xdotool mousemove 960 1000

@@ -4,22 +4,6 @@
 # history, the cache file at exit and the next start, the keys it ignores, the hot zones, and
 # history folders that are missing, odd or locked. Sourced by run.sh.
 
-# Counters of a cache file as sorted lines without the player index (which depends on the order
-# the files were read in) and without the file cache (whose paths differ between the systems).
-cache_counters() {
-    "$cli_path" dump "$1" | awk -F'\t' 'NR > 3 && $1 != "player" {$1 = ""; print}' | sort
-}
-
-# expect_same_counters GUI_CACHE FOLDER: the program's cache file holds exactly the counters the
-# command-line tool gets from FOLDER.
-expect_same_counters() {
-    local reference="$e2e_work_dir/reference.dat"
-    rm -f "$reference"
-    "$cli_path" import --cache "$reference" "$2" >/dev/null 2>&1 || fail "reference import of $2"
-    diff <(cache_counters "$reference") <(cache_counters "$1") >"$e2e_work_dir/counters.diff" ||
-        fail "the program's counters differ from the tool's: $(head -5 "$e2e_work_dir/counters.diff")"
-}
-
 e2e_test_main_first_start_imports_history_and_the_next_start_reads_the_cache() {
     use_pkr_install
     "$sim_path" --out "$history_dir" --seed 41 --tables 3 --hands 300 >/dev/null

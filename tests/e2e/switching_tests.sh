@@ -4,12 +4,6 @@
 # stand-in PKR client's mini-table views select lines while the user works in the PKR client or
 # in this program, and a requested troubleshooting log is written. Sourced by run.sh.
 
-main_window_width() {
-    local w
-    read -r _ _ w _ < <(probe wait "$main_caption" 0) || fail "no main window"
-    echo "$w"
-}
-
 e2e_test_switching_a_table_whose_file_grows_appears_in_the_list() {
     use_pkr_install
     start_with_cache

@@ -12,6 +12,9 @@
 //                                       edit box's digits-only filter)
 //   win-probe list CAPTION ID           the lines of a list box, one per output line, the
 //                                       selected one preceded by "> " and the others by "  "
+//   win-probe item CAPTION ID LINE      the screen rectangle "x y w h" of a list box line (from
+//                                       the line height and the top line shown), so that a
+//                                       test can click it
 //   win-probe press CAPTION ID          presses a button as a click would (BM_CLICK)
 //   win-probe close CAPTION             asks the window to close, as its close box does
 //   win-probe owned CAPTION             the top-level windows owned by that window (its
@@ -52,6 +55,7 @@ int Usage() {
         "       win-probe controls CAPTION\n"
         "       win-probe set-text CAPTION ID TEXT\n"
         "       win-probe list|press CAPTION ID\n"
+        "       win-probe item CAPTION ID LINE\n"
         "       win-probe close|owned CAPTION\n"
         "       win-probe hold FILE MS\n",
         stderr);
@@ -199,6 +203,28 @@ int PrintListLines(const std::string& caption, int id) {
     return 0;
 }
 
+int PrintListItemRect(const std::string& caption, int id, int line) {
+    const HWND list = FindControl(caption, id);
+    if (list == nullptr) {
+        return kExitNotFound;
+    }
+    // Worked out here rather than asked for with LB_GETITEMRECT, whose RECT pointer would have
+    // to cross into the other process.
+    const LRESULT height = SendWithTimeout(list, LB_GETITEMHEIGHT, 0, 0);
+    const LRESULT top = SendWithTimeout(list, LB_GETTOPINDEX, 0, 0);
+    if (height == LB_ERR || height <= 0 || top == LB_ERR) {
+        std::fprintf(stderr, "win-probe: cannot read the lines of control %d\n", id);
+        return kExitNotFound;
+    }
+    RECT client{};
+    GetClientRect(list, &client);
+    POINT origin{0, static_cast<LONG>((line - top) * height)};
+    ClientToScreen(list, &origin);
+    std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right - client.left,
+                static_cast<long>(height));
+    return 0;
+}
+
 int Press(const std::string& caption, int id) {
     const HWND button = FindControl(caption, id);
     if (button == nullptr) {
@@ -286,6 +312,9 @@ int main(int argc, char** argv) {
     }
     if (command == "hold" && args.size() == 3) {
         return Hold(caption, waitMs);
+    }
+    if (command == "item" && args.size() == 4) {
+        return PrintListItemRect(caption, std::atoi(args[2].c_str()), std::atoi(args[3].c_str()));
     }
     if (command == "press" && args.size() == 3) {
         return Press(caption, std::atoi(args[2].c_str()));
