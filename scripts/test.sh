@@ -153,6 +153,8 @@ fi
 begin_phase "build windows"
 build_preset windows
 check_windows_imports
+# The release archive builds and holds the programs, the layouts and the guide.
+quietly package bash "$repo_root/scripts/package.sh"
 
 begin_phase "start wine"
 # shellcheck source=scripts/wine-env.sh
