@@ -74,7 +74,7 @@ e2e_test_main_first_start_writes_the_hot_zone_and_the_dialog_stores_its_window()
     sleep 0.5
     read -r zx zy zw zh < <(probe wait "$hotzone_caption" 0)
     keys Return
-    probe gone "$hotzone_caption" 5000 >/dev/null || fail "the hot zone dialog stayed open"
+    probe gone "$hotzone_caption" $((e2e_wait_seconds * 1000)) >/dev/null || fail "the hot zone dialog stayed open"
     expect_hot_zone 1920x1080 "$zx" $((zx + zw)) "$zy" $((zy + zh))
     close_main
     expect_exit 0
