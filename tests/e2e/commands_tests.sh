@@ -104,7 +104,9 @@ hud_mismatch() {
     shown=$(visible_overlays | awk '$2 > -1000')
     while read -r number name; do
         name=${name:0:16}
-        read -r x y _ < <(awk -v name=" $name (" 'index(" " $3 " (", name) == 1' <<<"$shown")
+        x="" y=""
+        read -r x y _ < <(awk -v name=" $name (" 'index(" " $3 " (", name) == 1' <<<"$shown") ||
+            true
         if ((number > positioned)); then
             [[ -z $x ]] || echo "seat $number ($name) shown at $x,$y, outside the layout"
             continue
@@ -165,8 +167,9 @@ expect_owned_windows() {
 expect_settings_window() {
     local deadline=$((SECONDS + e2e_wait_seconds)) state want="$2${3:+ $3 $4}"
     while true; do
+        # A window list read while windows come and go may fail: the next poll reads it again.
         state=$(probe owned "$main_caption" | awk -F'\t' -v name="$1" '
-            $8 == "#32770" && $9 == name {print $2 ($2 == 1 ? " " $4 " " $5 : "")}')
+            $8 == "#32770" && $9 == name {print $2 ($2 == 1 ? " " $4 " " $5 : "")}') || state=""
         [[ $state == "$want" ]] && return 0
         ((SECONDS < deadline)) ||
             fail "settings window \"$1\": \"$state\" (visible x y), expected \"$want\""

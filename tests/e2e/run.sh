@@ -30,6 +30,9 @@ if [[ ${1:-} == --one ]]; then
     rm -rf "$e2e_work_dir"
     mkdir -p "$e2e_work_dir"
     trap stop_app EXIT
+    # A command that fails outside the checks ends the test through `set -e`: say which.
+    set -E
+    trap 'echo "FAILED: \"$BASH_COMMAND\" returned $? (${BASH_SOURCE[0]##*/}:$LINENO)" >&2' ERR
     reset_registry
     "e2e_test_$e2e_test_name"
     exit 0
