@@ -127,9 +127,8 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
     ShowStartupLines();
 
     // The zones' defaults depend on the window's width, so they follow the placement.
-    RECT window{};
-    GetWindowRect(Hwnd(), &window);
-    m_rcHotZone = LoadHotZones(m_store, ScreenWidth(), ScreenHeight(), window.right - window.left);
+    m_rcHotZone = LoadHotZones(m_store, ScreenWidth(), ScreenHeight(),
+                               static_cast<int>(MainWindowRect().Width()));
 
     if (LoadStatsCache(m_stats, kCacheFileName)) {
         g_bCacheLoaded = true;
@@ -342,10 +341,9 @@ void CPKR_HUDDlg::OnHotZones() {
     KillTimer(Hwnd(), TIMER_IMPORT);
     const int width = ScreenWidth();
     const int height = ScreenHeight();
-    RECT window{};
-    GetWindowRect(Hwnd(), &window);
     CTableHotZone dialog;
-    dialog.m_rcZone = ReadHotZoneForDialog(m_store, width, height, window.right - window.left);
+    dialog.m_rcZone =
+        ReadHotZoneForDialog(m_store, width, height, static_cast<int>(MainWindowRect().Width()));
     if (dialog.DoModal(nullptr) == IDOK) {
         m_rcHotZone = SaveHotZone(m_store, width, height, dialog.m_rcZone);
     }

@@ -178,6 +178,10 @@ BOOL CTableHudDlg::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 std::optional<sLayoutChoice> CTableHudDlg::ChosenLayout() {
+    // No window yet: no environment list or size buttons to choose from.
+    if (Hwnd() == nullptr) {
+        return std::nullopt;
+    }
     const LRESULT selection = SendDlgItemMessageA(Hwnd(), IDC_ENVIRONMENT, CB_GETCURSEL, 0, 0);
     int checkedRadio = -1;
     for (size_t size = 0; size < kSizeRadios.size(); ++size) {
@@ -191,9 +195,6 @@ std::optional<sLayoutChoice> CTableHudDlg::ChosenLayout() {
 }
 
 void CTableHudDlg::ApplyOverlayPositions() {
-    if (Hwnd() == nullptr) {
-        return;
-    }
     const std::optional<sLayoutChoice> choice = ChosenLayout();
     if (!choice) {
         return;
@@ -210,9 +211,6 @@ void CTableHudDlg::ApplyOverlayPositions() {
 }
 
 void CTableHudDlg::SaveOverlayPositions() {
-    if (Hwnd() == nullptr) {
-        return;
-    }
     const std::optional<sLayoutChoice> choice = ChosenLayout();
     if (!choice) {
         return;
