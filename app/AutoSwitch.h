@@ -37,7 +37,7 @@ public:
     [[nodiscard]] virtual int Width() = 0;
     [[nodiscard]] virtual int Height() = 0;
     // GetPixel(screenDc, x, y) as 0x00BBGGRR; a pixel that cannot be read is 0xFFFFFFFF
-    // (CLR_INVALID), which the tests count as white and grey.
+    // (CLR_INVALID, kUnreadablePixel), which the tests count as neither white nor grey.
     [[nodiscard]] virtual uint32_t Pixel(int x, int y) = 0;
     // The screen device context's handle value, for the troubleshooting log only.
     [[nodiscard]] virtual uint64_t ContextHandle() = 0;
@@ -76,12 +76,18 @@ inline constexpr int kBottomMargin = 10;
 // top) and either foreground test true.
 [[nodiscard]] bool AutoSwitchScanAllowed(int32_t mainWindowTop, IWindowQueries& windows);
 
-// The colour tests on a sampled pixel 0x00BBGGRR (the top byte is ignored).
+// What the screen answers for a pixel it cannot read (a locked workstation, the secure
+// desktop): no colour at all.
+inline constexpr uint32_t kUnreadablePixel = 0xFFFFFFFFu;
+
+// The colour tests on a sampled pixel 0x00BBGGRR (the top byte is ignored). An unreadable pixel
+// is neither white nor grey: counting it would make zone 0 qualify whenever the screen cannot be
+// read, and the selection jump to line 0.
 [[nodiscard]] constexpr bool IsWhiteSample(uint32_t colour) {
-    return (colour & 0xFFFFFFu) == 0xFFFFFFu;
+    return colour != kUnreadablePixel && (colour & 0xFFFFFFu) == 0xFFFFFFu;
 }
 [[nodiscard]] constexpr bool IsGreySample(uint32_t colour) {
-    return (colour & 0x3E3E3Eu) == 0x3E3E3Eu;
+    return colour != kUnreadablePixel && (colour & 0x3E3E3Eu) == 0x3E3E3Eu;
 }
 
 // Rows between samples in a zone: a tenth of its height, but at least 1 so that a zone less

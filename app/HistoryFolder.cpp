@@ -3,11 +3,15 @@
 namespace {
 
 // The install folder as it fits the 256-byte buffer it is read into: the text up to the first
-// NUL, and nothing at all when the value with its terminator needs more room than that (the read
-// then fails and the zeroed buffer stays empty).
+// NUL, and nothing at all when the text with one terminator needs more room than that (the read
+// then fails and the zeroed buffer stays empty). The value's own terminator, when the stored
+// bytes carry it, is that one terminator and is not counted again.
 constexpr std::size_t kInstallDirBufferSize = 256;
 
-std::string FitInstallDirBuffer(const std::string& value) {
+std::string FitInstallDirBuffer(std::string value) {
+    if (!value.empty() && value.back() == '\0') {
+        value.pop_back();
+    }
     if (value.size() + 1 > kInstallDirBufferSize) {
         return {};
     }

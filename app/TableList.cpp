@@ -29,7 +29,7 @@ _sTableOpenInfo* CTableList::FindTable(const std::string& name) {
 }
 
 void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
-    bool retryShownTable = false;
+    bool retryAwaitedTable = false;
     for (const auto& file : files) {
         bool known = false;
         for (auto& table : m_listTables) {
@@ -41,7 +41,7 @@ void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
                 table.m_bChanged = true;
                 table.m_tModified = file.m_tModified;
                 table.m_strPath = file.m_strPath;
-                retryShownTable = retryShownTable || IsSelectedWithoutHud(table);
+                retryAwaitedTable = retryAwaitedTable || IsAwaitingHud(table);
             }
         }
         if (known) {
@@ -58,17 +58,17 @@ void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
             OnSelChangeTables();
         }
     }
-    // The selected table's seats could not be read when it was chosen (its file was locked or
-    // held a half-written hand): now that the file has changed, try again rather than leave the
-    // table being played without a HUD until the user happens to select it anew.
-    if (retryShownTable) {
-        UpdateTableHuds();
+    // The table chosen last could not show its HUD then (its file was locked or ended in a
+    // half-written hand): now that the file has changed, try again rather than leave the table
+    // being played without a HUD until the next switch. The table is the one chosen, not the
+    // selected line: a line picked by hand while automatic switching is on changes no HUD.
+    if (retryAwaitedTable && m_strAwaitingHud) {
+        ShowOnlyHudOf(*m_strAwaitingHud);
     }
 }
 
-bool CTableList::IsSelectedWithoutHud(const _sTableOpenInfo& table) {
-    const int sel = m_listBox.GetCurSel();
-    return !table.m_pHud && !m_bHideHuds && sel >= 0 && m_listBox.GetText(sel) == table.m_strName;
+bool CTableList::IsAwaitingHud(const _sTableOpenInfo& table) const {
+    return m_strAwaitingHud && *m_strAwaitingHud == table.m_strName;
 }
 
 void CTableList::AddTableLine(const std::string& name) {
@@ -94,11 +94,14 @@ void CTableList::OnSelChangeTables() {
 
 void CTableList::UpdateTableHuds() {
     const int sel = m_listBox.GetCurSel();
-    const std::string selected = sel >= 0 ? m_listBox.GetText(sel) : std::string();
+    ShowOnlyHudOf(sel >= 0 ? std::optional<std::string>(m_listBox.GetText(sel)) : std::nullopt);
+}
 
+void CTableList::ShowOnlyHudOf(const std::optional<std::string>& name) {
+    m_strAwaitingHud.reset();
     _sTableOpenInfo* match = nullptr;
     for (auto& table : m_listTables) {
-        if (table.m_strName == selected) {
+        if (name && table.m_strName == *name) {
             match = &table;
         } else if (table.m_pHud) {
             table.m_pHud->HideWindow();
@@ -106,16 +109,30 @@ void CTableList::UpdateTableHuds() {
             table.m_pHud->RefreshOverlays();
         }
     }
-    if (sel < 0 || m_bHideHuds || match == nullptr) {
+    if (m_bHideHuds || match == nullptr) {
         return;
     }
     if (match->m_pHud && match->m_pHud->ReadSeats()) {
-        match->m_pHud->SetActive(true);
-        match->m_pHud->SetMultiTable(m_bMultiTable);
-        match->m_pHud->RefreshOverlays();
+        ActivateHud(*match->m_pHud);
         return;
     }
-    CreateHud(*match);
+    if (CreateHud(*match)) {
+        return;
+    }
+    // The seats cannot be read right now (the client is writing the file). The table stays the
+    // one to show: a HUD it already has is made active, so its own refresh tick shows the
+    // overlays as soon as the seats can be read; without one, the next import cycle that sees
+    // the file change tries again.
+    m_strAwaitingHud = match->m_strName;
+    if (match->m_pHud) {
+        ActivateHud(*match->m_pHud);
+    }
+}
+
+void CTableList::ActivateHud(ITableHud& hud) const {
+    hud.SetActive(true);
+    hud.SetMultiTable(m_bMultiTable);
+    hud.RefreshOverlays();
 }
 
 bool CTableList::CreateHud(_sTableOpenInfo& table) {
@@ -164,6 +181,9 @@ void CTableList::RemoveSelectedTable() {
         return;
     }
     const std::string name = m_listBox.GetText(sel);
+    if (m_strAwaitingHud == name) {
+        m_strAwaitingHud.reset();
+    }
     for (auto it = m_listTables.begin(); it != m_listTables.end(); ++it) {
         if (it->m_strName == name) {
             it->m_pHud.reset();
@@ -193,6 +213,7 @@ void CTableList::DestroyAllTables() {
         table.m_pHud.reset();
     }
     m_listTables.clear();
+    m_strAwaitingHud.reset();
 }
 
 void CTableList::MoveLine(int from, int to) {

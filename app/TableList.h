@@ -24,6 +24,7 @@
 #pragma once
 
 #include <list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,7 +70,9 @@ public:
 
     // Shows the HUD of the table on the selected line (creating it the first time the table's
     // seats can be read) and hides every other HUD. A placeholder or start-up line, no selection
-    // or m_bHideHuds leaves every HUD hidden.
+    // or m_bHideHuds leaves every HUD hidden. When the table's seats cannot be read now, it waits
+    // for them: a HUD it has is made active (its refresh tick shows the overlays once the seats
+    // can be read), and the next merge that sees its file change tries again.
     void UpdateTableHuds();
 
     // Automatic switching chose mini-table zone `zone` (0..3): pads the list with "< no table >"
@@ -123,14 +126,20 @@ public:
 
 private:
     void AddTableLine(const std::string& name);
-    // The table is on the selected line and has no HUD yet.
-    [[nodiscard]] bool IsSelectedWithoutHud(const _sTableOpenInfo& table);
+    // UpdateTableHuds for the table named `name` (nullopt: none) rather than the selected line.
+    void ShowOnlyHudOf(const std::optional<std::string>& name);
+    void ActivateHud(ITableHud& hud) const;
+    // The table is the one last chosen for showing whose seats could not be read then.
+    [[nodiscard]] bool IsAwaitingHud(const _sTableOpenInfo& table) const;
     // Deletes line `from` and inserts its text at `to`, selecting it there.
     void MoveLine(int from, int to);
     // Builds, reads and creates a HUD for `table`; returns false (keeping the old HUD, if any)
     // when its seats cannot be read.
     bool CreateHud(_sTableOpenInfo& table);
 
+    // The table last chosen for showing (by the selection or by automatic switching) while its
+    // seats could not be read; reset by every later choice and by removing that table.
+    std::optional<std::string> m_strAwaitingHud;
     IListBox& m_listBox;
     ITableHudFactory& m_hudFactory;
     ITableListHost& m_host;

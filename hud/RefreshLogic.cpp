@@ -92,8 +92,13 @@ void RunOverlayRefresh(IRefreshHud& hud, const std::array<CPlayerOverlay*, kSeat
         suppressed = true;
     }
 
-    // While the file cannot be read (the client is writing it), everything stays as it is.
+    // While the file cannot be read (the client is writing it), everything stays as it is,
+    // except that the overlays of a table no longer chosen go at once: they must not stand
+    // beside those of the table switched to.
     if (!hud.ReadSeats()) {
+        if (!active) {
+            HideAll(overlays);
+        }
         return;
     }
     hud.SetHeading(StatsHeading(hud.SizeClass(), hud.Game(), hud.Stake()));

@@ -90,9 +90,17 @@ void CPlayerOverlay::OnHoverTimer() {
     // the overlay, normal otherwise (this also ends the stat-name states).
     const bool inside = Contains(ClientRect(), ScreenToClient(CursorScreenPos()));
     m_nState = inside ? OVERLAY_HOVER : OVERLAY_NORMAL;
-    if (IsVisible()) {
+    const bool visible = IsVisible();
+    if (visible) {
         ResizeInPlace();
         Repaint();
     }
-    StopStateTimer();
+    // While the cursor rests inside, no movement message comes to re-arm the check, and a
+    // pointer that then leaves in one move sends none to this window either: keep checking
+    // until it has left.
+    if (inside && visible) {
+        StartStateTimer(kOverlayHoverRecheckMs);
+    } else {
+        StopStateTimer();
+    }
 }

@@ -62,9 +62,9 @@ struct sOverlayTextStyle {
     std::string_view face = "Microsoft Sans Serif";
     int32_t cellHeight = 13;  // pixels, character cell height; default width
     int32_t weight = 400;     // normal; not italic, underlined or struck out; ClearType quality
-    // Centred horizontally, top-aligned, new lines only at line feeds (no word wrap), '&' marks
-    // the next letter as a mnemonic ("&&" draws one '&'), clipped to the rectangle, drawn over
-    // the panel with a transparent background.
+    // Centred horizontally, top-aligned, new lines only at line feeds (no word wrap), '&' drawn
+    // as itself (player names may hold one), clipped to the rectangle, drawn over the panel with
+    // a transparent background.
     int32_t raisePixels = 1;  // the text rectangle is the client area moved up by this much
 };
 inline constexpr sOverlayTextStyle kOverlayTextStyle{};

@@ -68,7 +68,13 @@ public:
         ++m_state->placements;
         m_state->multiTableWhenPlaced = m_state->multiTable;
     }
-    void RefreshOverlays() override { m_state->overlaysShown = m_state->active; }
+    // As the real refresh: an inactive HUD hides its overlays, an active one shows them only
+    // when its seats can be read (otherwise they stay as they were).
+    void RefreshOverlays() override {
+        if (!m_state->active || m_state->readable) {
+            m_state->overlaysShown = m_state->active;
+        }
+    }
 
 private:
     _sTableOpenInfo& m_table;

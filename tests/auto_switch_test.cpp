@@ -51,9 +51,9 @@ TEST(AutoSwitchColourTest, WhiteAndGreyBoundaries) {
     EXPECT_TRUE(!IsWhiteSample(0x3C3C3C) && !IsGreySample(0x3C3C3C));
     EXPECT_FALSE(IsGreySample(0x3E3E3C));  // one channel short fails
     EXPECT_FALSE(IsWhiteSample(0xFFFFFE));
-    // An unreadable pixel (0xFFFFFFFF) counts as both; the top byte is ignored.
-    EXPECT_TRUE(IsWhiteSample(0xFFFFFFFF) && IsGreySample(0xFFFFFFFF));
-    EXPECT_TRUE(IsWhiteSample(0x01FFFFFF));
+    // An unreadable pixel (0xFFFFFFFF) counts as neither; otherwise the top byte is ignored.
+    EXPECT_TRUE(!IsWhiteSample(0xFFFFFFFF) && !IsGreySample(0xFFFFFFFF));
+    EXPECT_TRUE(IsWhiteSample(0x01FFFFFF) && IsGreySample(0xFEFFFFFF));
 }
 
 TEST(AutoSwitchScanTest, ZoneZeroSamplesEveryNineteenRows) {
@@ -106,6 +106,22 @@ TEST(AutoSwitchScanTest, LowestQualifyingZoneWinsAndEndsTheScan) {
     screen.m_rows.clear();
     EXPECT_EQ(ScanHotZones(kZones1024, screen, false, nullptr), -1);
     EXPECT_GE(screen.m_rows.back(), 456);
+}
+
+TEST(AutoSwitchScanTest, UnreadableScreenChoosesNoZoneAndKeepsTheSelection) {
+    sTableListRig rig;
+    rig.tables.RefreshTableList({File("A", 1), File("B", 1)});
+    rig.listBox.SetCurSel(1);
+    rig.tables.UpdateTableHuds();
+    CFakeScreen screen(1024, 768);  // a locked workstation: no pixel can be read
+    screen.m_rowColour = [](int) { return kUnreadablePixel; };
+    CDebugReport report;
+    RunAutoSwitchScan(screen, kZones1024, true, std::tm{}, report, rig.tables);
+    EXPECT_EQ(rig.listBox.GetCurSel(), 1);
+    EXPECT_EQ(rig.ShownHuds(), Lines{"B"});
+    // Unreadable rows inside a white view do not spoil it.
+    screen.m_rowColour = [](int y) { return y < 120 ? kWhite : kUnreadablePixel; };
+    EXPECT_EQ(ScanHotZones(kZones1024, screen, true, nullptr), 0);
 }
 
 TEST(AutoSwitchScanTest, WhiteZoneTwoPadsTheListAndHidesEveryHud) {

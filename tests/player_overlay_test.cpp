@@ -152,9 +152,25 @@ TEST(OverlayHover, TimerSettlesStateByCursorPosition) {
         overlay.m_aCalls.clear();
         overlay.OnHoverTimer();
         EXPECT_EQ(overlay.m_nState, c.stateAfter);
-        EXPECT_EQ(overlay.m_aCalls, (Calls{"resize", "repaint", "stop timer"}));
-        EXPECT_EQ(overlay.m_nTimerMs, 0);
+        // Inside, the check goes on; outside, it ends.
+        const bool inside = c.stateAfter == OVERLAY_HOVER;
+        EXPECT_EQ(overlay.m_aCalls,
+                  (Calls{"resize", "repaint", inside ? "timer 175" : "stop timer"}));
+        EXPECT_EQ(overlay.m_nTimerMs, inside ? kOverlayHoverRecheckMs : 0);
     }
+}
+
+TEST(OverlayHover, PointerThatRestsAndThenLeavesInOneMoveEndsTheHoverText) {
+    CFakeOverlay overlay;
+    overlay.MoveCursor({250, 120});
+    overlay.OnHoverTimer();  // resting: no movement message, the check goes on
+    overlay.OnHoverTimer();
+    EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER);
+    ASSERT_EQ(overlay.m_nTimerMs, kOverlayHoverRecheckMs);
+    overlay.m_ptCursor = {900, 500};  // gone in one move: this window hears nothing of it
+    overlay.OnHoverTimer();
+    EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);
+    EXPECT_EQ(overlay.m_nTimerMs, 0);
 }
 
 TEST(OverlayHover, TimerOnHiddenOverlayChangesStateWithoutShowingIt) {

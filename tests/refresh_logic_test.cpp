@@ -212,6 +212,18 @@ TEST_F(RefreshCycle, UnreadableFileLeavesEverythingAsItWas) {
     EXPECT_EQ(hud.saves, 1);
 }
 
+TEST_F(RefreshCycle, SwitchingAwayWhileTheFileIsUnreadableHidesAtOnceAndComesBackWhenRead) {
+    Tick();
+    hud.readable = false;  // a half-written hand when the user switches to another table
+    Tick(/*active=*/false);
+    EXPECT_EQ(VisibleCount(), 0);
+    Tick();  // switched back, still unreadable: nothing old is shown
+    EXPECT_EQ(VisibleCount(), 0);
+    hud.readable = true;
+    Tick();
+    EXPECT_EQ(VisibleCount(), 3);
+}
+
 TEST_F(RefreshCycle, DragSavesTheLayoutOnceEvenFromAnEmptySeat) {
     Tick();
     EXPECT_EQ(hud.saves, 0);

@@ -102,6 +102,11 @@ TEST(HistoryFolderLookup, InstallFolderMustFitA256ByteBuffer) {
     const std::string longest = "C:\\" + std::string(252, 'p');  // 255 characters
     EXPECT_EQ(Lookup({{LocalMachine, longest}}), longest + "\\handhistory\\*.*");
     EXPECT_EQ(Lookup({{LocalMachine, longest + "q"}}), "\\handhistory\\*.*");
+    // The stored terminator is the one the buffer holds: 255 characters with it still fit.
+    const std::string nul(1, '\0');
+    EXPECT_EQ(Lookup({{LocalMachine, longest + nul}}), longest + "\\handhistory\\*.*");
+    EXPECT_EQ(Lookup({{LocalMachine, longest + "q" + nul}}), "\\handhistory\\*.*");
+    EXPECT_EQ(Lookup({{LocalMachine, "C:\\PKR" + nul + nul}}), "C:\\PKR\\handhistory\\*.*");
     EXPECT_EQ(Lookup({{LocalMachine, std::string("C:\\PKR\0junk", 11)}}),
               "C:\\PKR\\handhistory\\*.*");
 }

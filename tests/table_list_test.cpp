@@ -38,6 +38,100 @@ TEST_F(TableListTest, SelectedTableWhoseFileWasUnreadableGetsItsHudWhenTheFileCh
     EXPECT_EQ(ShownHuds(), Lines{"Alpha"});
 }
 
+// A table switched back to while its file ends in a half-written hand, whose HUD was shown
+// before: it comes back with the HUD's next refresh tick that reads the seats, or with the next
+// import cycle that sees the file change, and no other table's HUD is shown meanwhile.
+class SwitchBackTest : public TableListTest {
+protected:
+    SwitchBackTest() {
+        tables.RefreshTableList({File("A", 1), File("B", 1)});
+        Select(1);
+        Select(0);
+        Hud("A")->readable = false;
+        factory.m_unreadable.insert("A");
+        Select(1);
+        Select(0);  // back to A, mid-hand
+    }
+    void Select(int line) {
+        listBox.SetCurSel(line);
+        tables.OnSelChangeTables();
+    }
+};
+
+TEST_F(SwitchBackTest, HudComesBackOnTheNextTickThatReadsTheSeats) {
+    const auto a = tables.FindTable("A");
+    EXPECT_TRUE(ShownHuds().empty());
+    a->m_pHud->RefreshOverlays();  // still mid-hand
+    EXPECT_TRUE(ShownHuds().empty());
+    factory.m_huds[0]->readable = true;  // the client finished writing the hand
+    a->m_pHud->RefreshOverlays();
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+    EXPECT_FALSE(factory.m_huds[0]->destroyed);  // the same HUD, not a rebuilt one
+}
+
+TEST_F(SwitchBackTest, HudComesBackWithTheNextCycleThatSeesTheFileChange) {
+    factory.m_huds[0]->readable = true;
+    factory.m_unreadable.clear();
+    tables.RefreshTableList({File("B", 2)});  // another table's change: A is not retried
+    EXPECT_TRUE(ShownHuds().empty());
+    tables.RefreshTableList({File("A", 2)});
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+}
+
+TEST_F(SwitchBackTest, MultiTableModeIsCopiedWhileWaiting) {
+    tables.m_bMultiTable = true;  // ticked while A was shown elsewhere
+    Select(1);
+    Select(0);
+    EXPECT_TRUE(factory.m_huds[0]->active);
+    EXPECT_TRUE(factory.m_huds[0]->multiTable);
+}
+
+TEST_F(TableListTest, RetryShowsTheTableTheScanChoseNotALinePickedByHand) {
+    host.m_bAutoSwitch = true;
+    tables.RefreshTableList({File("A", 1), File("B", 1), File("C", 1)});
+    factory.m_unreadable.insert("B");
+    tables.SwitchToZone(1);  // B mid-hand: nothing shown yet
+    EXPECT_TRUE(ShownHuds().empty());
+    listBox.SetCurSel(2);  // C picked by hand: waits for the scan
+    tables.OnSelChangeTables();
+    factory.m_unreadable.clear();
+    tables.RefreshTableList({File("C", 2)});
+    EXPECT_TRUE(ShownHuds().empty());
+    tables.RefreshTableList({File("B", 2)});
+    EXPECT_EQ(ShownHuds(), Lines{"B"});
+    EXPECT_EQ(listBox.GetCurSel(), 2);
+
+    // The scan's table shown, a line without HUD picked by hand whose file then changes: the
+    // shown HUD stays.
+    tables.SwitchToZone(0);
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+    listBox.SetCurSel(2);
+    tables.OnSelChangeTables();
+    tables.RefreshTableList({File("C", 3)});
+    EXPECT_EQ(ShownHuds(), Lines{"A"});
+}
+
+TEST_F(TableListTest, AwaitedTableStopsWaitingWhenRemovedOrAnotherIsChosen) {
+    tables.RefreshTableList({File("A", 1), File("B", 1)});
+    factory.m_unreadable.insert("A");
+    listBox.SetCurSel(0);
+    tables.OnSelChangeTables();
+    tables.RemoveSelectedTable();  // B selected and shown
+    factory.m_unreadable.clear();
+    tables.RefreshTableList({File("A", 2)});  // A listed again, not chosen
+    tables.RefreshTableList({File("A", 3)});
+    EXPECT_EQ(ShownHuds(), Lines{"B"});
+    EXPECT_EQ(tables.FindTable("A")->m_pHud, nullptr);
+
+    factory.m_unreadable.insert("B");
+    tables.FindTable("B")->m_pHud.reset();
+    tables.UpdateTableHuds();  // B waits
+    tables.SetHideHuds(true);  // ... until the HUDs are hidden
+    factory.m_unreadable.clear();
+    tables.RefreshTableList({File("B", 3)});
+    EXPECT_TRUE(ShownHuds().empty());
+}
+
 TEST_F(TableListTest, KnownTableTakesOnlyStrictlyLaterTimes) {
     tables.RefreshTableList({File("Alpha", 100, "/hh/20081201/")});
     _sTableOpenInfo* alpha = tables.FindTable("Alpha");

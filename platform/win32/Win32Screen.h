@@ -16,7 +16,7 @@ public:
     [[nodiscard]] int Width() override { return GetSystemMetrics(SM_CXSCREEN); }
     [[nodiscard]] int Height() override { return GetSystemMetrics(SM_CYSCREEN); }
     [[nodiscard]] uint32_t Pixel(int x, int y) override {
-        // CLR_INVALID (0xFFFFFFFF) when the pixel cannot be read, as the scan expects.
+        // CLR_INVALID (0xFFFFFFFF, kUnreadablePixel) when the pixel cannot be read.
         return static_cast<uint32_t>(GetPixel(m_screenDc.Get(), x, y));
     }
     [[nodiscard]] uint64_t ContextHandle() override {
