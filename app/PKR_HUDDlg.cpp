@@ -238,8 +238,9 @@ BOOL CPKR_HUDDlg::OnPaint() {
 }
 
 INT_PTR CPKR_HUDDlg::OnQueryDragIcon() {
-    SetMsgResult(reinterpret_cast<LRESULT>(m_hIcon));
-    return TRUE;
+    // One of the few messages whose answer is the dialog procedure's own return value rather
+    // than DWLP_MSGRESULT.
+    return reinterpret_cast<INT_PTR>(m_hIcon);
 }
 
 BOOL CPKR_HUDDlg::OnClose() {
@@ -260,9 +261,20 @@ void CPKR_HUDDlg::PreTranslateMessage(MSG& msg) const {
     }
 }
 
+HWND CPKR_HUDDlg::OwnDialogFor(HWND target) const {
+    const HWND root = target != nullptr ? GetAncestor(target, GA_ROOT) : nullptr;
+    if (root != nullptr && (root == Hwnd() || GetWindow(root, GW_OWNER) == Hwnd())) {
+        return root;
+    }
+    return nullptr;
+}
+
 void CPKR_HUDDlg::DispatchThreadMessage(MSG& msg) const {
     PreTranslateMessage(msg);
-    if (IsDialogMessageA(Hwnd(), &msg) == FALSE) {
+    // Every modeless window of ours gets the dialog keys (Tab between its controls, Enter and
+    // Escape to its OK and Cancel), not only the main window.
+    const HWND dialog = OwnDialogFor(msg.hwnd);
+    if (dialog == nullptr || IsDialogMessageA(dialog, &msg) == FALSE) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -344,7 +356,9 @@ void CPKR_HUDDlg::OnHotZones() {
     CTableHotZone dialog;
     dialog.m_rcZone =
         ReadHotZoneForDialog(m_store, width, height, static_cast<int>(MainWindowRect().Width()));
-    if (dialog.DoModal(nullptr) == IDOK) {
+    // Owned by the main window, which stays disabled while it is open: no second dialog, no
+    // Options or close underneath, and the switching scan sees one of its own windows in front.
+    if (dialog.DoModal(Hwnd()) == IDOK) {
         m_rcHotZone = SaveHotZone(m_store, width, height, dialog.m_rcZone);
     }
     StartImportTimer(kImportPeriodMs);

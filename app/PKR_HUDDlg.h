@@ -34,7 +34,8 @@ public:
     // Enter and Escape pressed in the main window become a Shift key, which a dialog ignores:
     // neither may close the window or press one of its buttons. Other messages pass unchanged.
     void PreTranslateMessage(MSG& msg) const;
-    // One message of the thread's queue, through the above and the dialog manager.
+    // One message of the thread's queue, through the above and the dialog manager of the
+    // window it is for.
     void DispatchThreadMessage(MSG& msg) const;
 
 protected:
@@ -51,6 +52,9 @@ private:
     BOOL OnTimer(UINT_PTR id);
     BOOL OnClose();
     BOOL OnDestroy();
+    // The top-level window of ours that `target` is or lies in: the main window or a window it
+    // owns (a table settings window, an overlay); null for other windows and thread messages.
+    [[nodiscard]] HWND OwnDialogFor(HWND target) const;
 
     void PlaceWindow();
     void ShowStartupLines();

@@ -248,9 +248,7 @@ void CPlayerOverlayDlg::PaintText(HDC hdc, const RECT& client) {
         OverlayTextRect({static_cast<int32_t>(client.left), static_cast<int32_t>(client.top),
                          static_cast<int32_t>(client.right), static_cast<int32_t>(client.bottom)}));
     const std::string& text = ShownText();
-    // No DT_SINGLELINE / DT_WORDBREAK: lines break at line feeds only; no DT_NOPREFIX: '&'
-    // underlines the next letter; no DT_NOCLIP: lines past the client area are cut off.
-    DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_CENTER | DT_TOP);
+    DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &textRect, kOverlayTextFormat);
 }
 
 void CPlayerOverlayDlg::ShowPaintProblem(const char* message) {

@@ -15,6 +15,11 @@
 #include "overlay/PlayerOverlay.h"
 #include "platform/win32/DialogBase.h"
 
+// How DrawText lays out an overlay's text: no DT_SINGLELINE / DT_WORDBREAK, so lines break at
+// line feeds only; DT_NOPREFIX, so an '&' in a player's name draws as itself instead of
+// underlining the next letter; no DT_NOCLIP, so lines past the client area are cut off.
+inline constexpr UINT kOverlayTextFormat = DT_CENTER | DT_TOP | DT_NOPREFIX;
+
 class CPlayerOverlayDlg final : public CDialogBase, public CPlayerOverlay {
 public:
     CPlayerOverlayDlg();

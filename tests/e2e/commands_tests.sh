@@ -379,3 +379,76 @@ e2e_test_commands_options_reload_empties_the_list_and_reimports_with_the_first_r
     expect_exit 0
     expect_same_counters "$e2e_work_dir/LanternquillCache_Trial.dat" "$history_dir"
 }
+
+# activate_settings_window NAME: gives the shown table settings window the keyboard, as a user
+# does by clicking its caption.
+activate_settings_window() {
+    local x y w
+    read -r x y w _ < <(window_rect "$1")
+    xdotool mousemove $((x + w / 2)) $((y + 6)) click 1
+    wait_active "$1"
+}
+
+# expect_focus CAPTION ID...: polls until the keyboard focus is on one of these controls of the
+# window.
+expect_focus() {
+    local caption=$1 deadline=$((SECONDS + e2e_wait_seconds)) focus want
+    shift
+    while true; do
+        focus=$(probe focus "$caption") || focus=""
+        for want in "$@"; do
+            [[ ${focus%%$'\t'*} == "$want" ]] && return 0
+        done
+        ((SECONDS < deadline)) || fail "focus in \"$caption\" on \"$focus\", expected one of $*"
+        sleep 0.2
+    done
+}
+
+e2e_test_commands_table_settings_window_answers_enter_escape_and_tab() {
+    trap commands_teardown EXIT
+    commands_setup 795
+    local x y h
+    read -r x y _ h < <(window_rect "$main_caption")
+    press_main IDC_TABLE_SETTINGS
+    expect_settings_window "$table_a" 1 "$x" $((y + h))
+    activate_settings_window "$table_a"
+
+    # Tab goes from the environment list to the size buttons (one stop for the group) and back.
+    local env=${id[IDC_ENVIRONMENT]}
+    local sizes=("${id[IDC_SIZE_HEADSUP]}" "${id[IDC_SIZE_6MAX]}" "${id[IDC_SIZE_FULLRING]}")
+    expect_focus "$table_a" "$env" "${sizes[@]}"
+    local before
+    before=$(probe focus "$table_a")
+    before=${before%%$'\t'*}
+    local -a other=("$env") same=("${sizes[@]}")
+    if [[ $before == "$env" ]]; then
+        other=("${sizes[@]}") same=("$env")
+    fi
+    keys Tab
+    expect_focus "$table_a" "${other[@]}"
+    keys Tab
+    expect_focus "$table_a" "${same[@]}"
+    screenshot settings-window-focus
+
+    # Enter hides the window; the HUD stays.
+    keys Return
+    expect_settings_window "$table_a" 0
+    expect_hud "$file_a" S_FR_L2
+    # Escape hides it too.
+    press_main IDC_TABLE_SETTINGS
+    expect_settings_window "$table_a" 1 "$x" $((y + h))
+    activate_settings_window "$table_a"
+    keys Escape
+    expect_settings_window "$table_a" 0
+
+    # In the main window itself Enter and Escape still do nothing.
+    click_line 0
+    wait_active "$main_caption"
+    keys Return Escape
+    sleep 0.5
+    window_rect "$main_caption" >/dev/null
+    expect_list "> $table_a" "  $table_b"
+    stop_standin
+    close_main
+    expect_exit 0
+}

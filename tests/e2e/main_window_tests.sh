@@ -119,3 +119,54 @@ e2e_test_main_survives_missing_odd_and_locked_history() {
     close_main
     expect_exit 0
 }
+
+# expect_enabled CAPTION 0|1: polls until the window takes input (1) or not (0).
+expect_enabled() {
+    local deadline=$((SECONDS + e2e_wait_seconds)) state
+    while true; do
+        state=$(probe enabled "$1") || state=""
+        [[ $state == "$2" ]] && return 0
+        ((SECONDS < deadline)) || fail "\"$1\" enabled: \"$state\", expected $2"
+        sleep 0.2
+    done
+}
+
+# new_table SEED: a table written into the PKR client's folder now, as one being played.
+new_table() {
+    "$sim_path" --out "$history_dir" --seed "$1" --tables 1 --hands 3 >/dev/null ||
+        fail "pkr-sim"
+}
+
+e2e_test_main_hot_zones_dialog_is_owned_and_holds_the_import_cycle_while_open() {
+    use_pkr_install
+    start_with_cache
+    expect_list_count 0
+    local closing seed=91
+    for closing in Escape Return; do
+        click "$main_caption" "${id[IDC_HOTZONES]}"
+        wait_active "$hotzone_caption"
+        # Owned by the main window, which takes no input meanwhile (no second dialog, no
+        # Options, no closing it underneath).
+        probe owned "$main_caption" |
+            awk -F'\t' -v caption="$hotzone_caption" 'index($9, caption) {found = 1}
+                END {exit !found}' || fail "the hot zone dialog is not owned by the main window"
+        expect_enabled "$main_caption" 0
+        # A table played now is not listed while the dialog is open: no import cycle runs
+        # (one would within 7.5 s).
+        local before count
+        before=$(list_lines)
+        count=$(grep -c . <<<"$before" || true)
+        new_table $((seed++))
+        sleep 10
+        [[ $(list_lines) == "$before" ]] || fail "an import cycle ran under the hot zone dialog"
+        keys "$closing"
+        probe gone "$hotzone_caption" $((e2e_wait_seconds * 1000)) >/dev/null ||
+            fail "$closing left the hot zone dialog open"
+        expect_enabled "$main_caption" 1
+        # The import timer runs again: the next cycle lists the table.
+        expect_list_count $((count + 1))
+    done
+    screenshot after-hot-zones
+    close_main
+    expect_exit 0
+}

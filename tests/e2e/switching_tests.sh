@@ -82,3 +82,40 @@ e2e_test_switching_writes_a_requested_troubleshooting_log() {
     close_main
     expect_exit 0
 }
+
+e2e_test_switching_back_to_a_table_whose_file_ends_mid_hand_brings_its_hud_back() {
+    use_pkr_install
+    "$sim_path" --out "$history_dir" --seed 47 --tables 2 --hands 12 --seats 6-6 >/dev/null ||
+        fail "pkr-sim"
+    start_with_cache
+    expect_list_count 2
+    local table_a table_b file_a hand
+    table_a=$(list_lines | sed -n '1s/^..//p')
+    table_b=$(list_lines | sed -n '2s/^..//p')
+    file_a=$(find "$history_dir" -name "$table_a.txt")
+    [[ -f $file_a ]] || fail "no file for \"$table_a\""
+    # The table's next hand, as the client writes it: the part up to the cards being dealt, then
+    # the rest. Between the two writes the current hand lists no seats that can be read.
+    hand="$e2e_work_dir/next-hand.txt"
+    awk '/^Table #/ {text = ""} {text = text $0 "\n"} END {printf "%s", text}' "$file_a" >"$hand"
+    local split
+    split=$(grep -n '^Dealing Cards' "$hand" | head -1 | cut -d: -f1)
+    [[ -n $split ]] || fail "no hand to copy in $file_a"
+
+    # Both tables have had their HUD; the first one's is hidden while the second is shown.
+    click_line 0
+    expect_visible_overlays 6
+    click_line 1
+    expect_list "  $table_a" "> $table_b"
+    expect_visible_overlays 6
+    head -n "$split" "$hand" >>"$file_a"
+    click_line 0
+    expect_visible_overlays 0
+    screenshot switched-back-mid-hand
+    # The client finishes the hand: the HUD comes back without another switch.
+    tail -n +"$((split + 1))" "$hand" >>"$file_a"
+    expect_visible_overlays 6
+    screenshot hud-back
+    close_main
+    expect_exit 0
+}

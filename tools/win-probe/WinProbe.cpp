@@ -23,6 +23,11 @@
 //                                       one per line, fields separated by tabs: handle,
 //                                       visible (0/1), topmost (0/1), x, y, width, height,
 //                                       class, text
+//   win-probe enabled CAPTION           1 when the window takes input (a window owning an open
+//                                       modal dialog does not), else 0
+//   win-probe focus CAPTION             the control of that window that has the keyboard
+//                                       focus: "ID<tab>CLASS", or "-" when the focus is not in
+//                                       it
 //   win-probe hold FILE MS              opens FILE exclusively (no sharing) and keeps it open
 //                                       for MS milliseconds, as a program writing it would;
 //                                       prints "held" once the file is open
@@ -56,7 +61,7 @@ int Usage() {
         "       win-probe set-text CAPTION ID TEXT\n"
         "       win-probe list|press CAPTION ID\n"
         "       win-probe item CAPTION ID LINE\n"
-        "       win-probe close|owned CAPTION\n"
+        "       win-probe close|owned|enabled|focus CAPTION\n"
         "       win-probe hold FILE MS\n",
         stderr);
     return kExitUsage;
@@ -265,6 +270,40 @@ int PrintOwnedWindows(const std::string& caption) {
     return 0;
 }
 
+int PrintEnabled(const std::string& caption) {
+    const HWND window = FindNamedWindow(caption);
+    if (window == nullptr) {
+        return kExitNotFound;
+    }
+    std::printf("%d\n", IsWindowEnabled(window) != FALSE ? 1 : 0);
+    return 0;
+}
+
+int PrintFocus(const std::string& caption) {
+    const HWND window = FindNamedWindow(caption);
+    if (window == nullptr) {
+        return kExitNotFound;
+    }
+    // The focus of another program's thread, as the system keeps it for that thread.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (GetGUIThreadInfo(thread, &info) == FALSE || info.hwndFocus == nullptr ||
+        (info.hwndFocus != window && IsChild(window, info.hwndFocus) == FALSE)) {
+        std::puts("-");
+        return 0;
+    }
+    // A drop-down list's edit or list part counts as the drop-down list.
+    HWND control = info.hwndFocus;
+    while (control != window && GetParent(control) != window) {
+        control = GetParent(control);
+    }
+    char className[256] = {};
+    GetClassNameA(control, className, sizeof className);
+    std::printf("%d\t%s\n", GetDlgCtrlID(control), className);
+    return 0;
+}
+
 int Hold(const std::string& file, int holdMs) {
     const HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -306,6 +345,12 @@ int main(int argc, char** argv) {
     }
     if (command == "owned") {
         return PrintOwnedWindows(caption);
+    }
+    if (command == "enabled") {
+        return PrintEnabled(caption);
+    }
+    if (command == "focus") {
+        return PrintFocus(caption);
     }
     if (command == "close") {
         return Close(caption);
