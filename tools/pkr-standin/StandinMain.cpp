@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "StandinOptions.h"
+#include "hud/Layouts.h"
 #include "platform/win32/ScopedWin.h"
 
 namespace {
@@ -154,13 +155,13 @@ int RunStandin(const standin::sOptions& options) {
                                        : standin::DefaultZones(width, height, options.mainWidth);
     g_standin.colours = options.zones;
 
-    // The client's window fills the top three quarters of the screen left of the mini-table
-    // column, as a player keeps it, so the HUD's overlays sit over the table; the bottom is left
-    // for other windows.
-    const int mainRight = std::max(zones[0].left - 40, 680);
-    HWND main =
-        CreateWindowExA(0, kMainClass, "PKR", WS_OVERLAPPEDWINDOW, 40, 40, mainRight - 40,
-                        std::max(height * 3 / 4 - 60, 420), nullptr, nullptr, instance, nullptr);
+    // The client's table window fills the area the default overlay layouts are drawn for: from
+    // the top left corner to the mini-table column, down to the taskbar the program allows for
+    // when it places the overlays. Every overlay of a single-table layout then sits over it.
+    const int mainRight = std::max(zones[0].left, 680);
+    HWND main = CreateWindowExA(0, kMainClass, "PKR", WS_OVERLAPPEDWINDOW, 0, 0, mainRight,
+                                std::max(height - kDefaultTaskbarHeight, 420), nullptr, nullptr,
+                                instance, nullptr);
     if (main == nullptr) {
         std::fprintf(stderr, "pkr-standin: cannot create the main window\n");
         return 1;
