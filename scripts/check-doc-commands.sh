@@ -53,9 +53,9 @@ commands_of() {
 # Each --option of a synopsis line must appear in the text the program gives for --help.
 check_options() {
     local line=$1 help=$2 option
-    for option in $(grep -o -- '--[a-z][a-z-]*' <<<"$line" | sort -u); do
+    while read -r option; do
         grep -q -- "$option\b" <<<"$help" || fail "option $option is not in the program's help" "$line"
-    done
+    done < <(grep -o -- '--[a-z][a-z-]*' <<<"$line" | sort -u)
 }
 
 # The guides' placeholders, filled with paths in the work folder.
@@ -84,7 +84,9 @@ check_presets_and_targets() {
     preset=$(grep -oP -- '--preset \K[a-z-]+' <<<"$line")
     grep -q "\"name\": \"$preset\"" "$repo_root/CMakePresets.json" || fail "no preset '$preset'" "$line"
     if [[ $line == *--target* ]]; then
-        for target in $(sed 's/.*--target //' <<<"$line"); do
+        local -a targets
+        read -r -a targets <<<"${line#*--target }"
+        for target in "${targets[@]}"; do
             check_target "$line" "$target"
         done
     fi
@@ -152,8 +154,9 @@ check_line() {
         "build/linux-fuzz/fuzz/"*)
             rest=${line#build/linux-fuzz/fuzz/}
             rest=${rest%% *}
-            [[ -f $repo_root/fuzz/$rest.cpp ]] && grep -q "$rest" "$repo_root/fuzz/CMakeLists.txt" ||
+            if [[ ! -f $repo_root/fuzz/$rest.cpp ]] || ! grep -q "$rest" "$repo_root/fuzz/CMakeLists.txt"; then
                 fail "no fuzz target '$rest'" "$line"
+            fi
             rest=$(grep -oP -- '-dict=\K[^ ]+' <<<"$line" || true)
             [[ -z $rest || -f $repo_root/$rest ]] || fail "no dictionary $rest" "$line"
             ;;
@@ -162,9 +165,9 @@ check_line() {
             check_options "$line" "$(cat "$repo_root"/tools/pkr-standin/*.cpp)"
             ;;
         *"wine "*)
-            for rest in $(grep -oP '[A-Za-z-]+(?=\.exe)' <<<"$line"); do
+            while read -r rest; do
                 check_target "$line" "$rest"
-            done
+            done < <(grep -oP '[A-Za-z-]+(?=\.exe)' <<<"$line")
             ;;
         *)
             fail "no rule to check this command" "$line"

@@ -288,11 +288,14 @@ TEST_F(CliTest, TableShowsTheHudTexts) {
 
 TEST_F(CliTest, TableAlignsWideNamesAndFitsTheWidth) {
     const std::string longName(120, 'x');
-    WriteFile(HistoryFile("Cedar.txt"), "Table #9 - Cedar\nGame Type: HOLD'EM\n"
-                                        "Starting Hand #3001\nSeat 1: \xE6\x9D\x8E\xE9\x9B\xB7 - $10\n"
-                                        "Seat 2: " + longName + " - $10\nMoving Button to seat 1\n"
-                                        "\xE6\x9D\x8E\xE9\x9B\xB7 calls $1\n" + longName +
-                                        " checks\nEnd Of Hand #3001\n");
+    WriteFile(HistoryFile("Cedar.txt"),
+              "Table #9 - Cedar\nGame Type: HOLD'EM\n"
+              "Starting Hand #3001\nSeat 1: \xE6\x9D\x8E\xE9\x9B\xB7 - $10\n"
+              "Seat 2: " +
+                  longName +
+                  " - $10\nMoving Button to seat 1\n"
+                  "\xE6\x9D\x8E\xE9\x9B\xB7 calls $1\n" +
+                  longName + " checks\nEnd Of Hand #3001\n");
     Import();
     sRun run = Run("stats --stake other");
     ASSERT_EQ(run.status, 0) << run.err;
@@ -373,7 +376,8 @@ TEST_F(CliTest, FiguresWithoutDataAreEmptyOrNull) {
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_NE(json.out.find(R"("af": {"num": 0, "den": 0, "value": null, )"), std::string::npos)
         << json.out;
-    EXPECT_EQ(json.out.find(R"("den": 0, "value": 1)"), std::string::npos) << "no AF of 100 for 0/0";
+    EXPECT_EQ(json.out.find(R"("den": 0, "value": 1)"), std::string::npos)
+        << "no AF of 100 for 0/0";
 }
 
 TEST_F(CliTest, ImportCountsOnlyFilesThatGaveHands) {
@@ -381,8 +385,7 @@ TEST_F(CliTest, ImportCountsOnlyFilesThatGaveHands) {
     WriteFile(HistoryFile("Lobby.txt"), "Table #9 - Cedar\nGame Type: HOLD'EM\n");
     const sRun first = Run("import history");
     ASSERT_EQ(first.status, 0) << first.err;
-    EXPECT_NE(first.out.find("Imported 2 files: 3 new hands, 4 players (4 new)"),
-              std::string::npos)
+    EXPECT_NE(first.out.find("Imported 2 files: 3 new hands, 4 players (4 new)"), std::string::npos)
         << first.out;
     EXPECT_NE(first.out.find("\n2 files were read without a new hand"), std::string::npos)
         << first.out;
@@ -400,8 +403,7 @@ End Of Hand #3001
 )");
     const sRun second = Run("import --cache single.dat single");
     ASSERT_EQ(second.status, 0) << second.err;
-    EXPECT_NE(second.out.find("Imported 1 file: 1 new hand, 2 players (2 new)"),
-              std::string::npos)
+    EXPECT_NE(second.out.find("Imported 1 file: 1 new hand, 2 players (2 new)"), std::string::npos)
         << second.out;
 }
 

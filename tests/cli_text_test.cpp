@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string kCjk = "\xE6\x9D\x8E\xE9\x9B\xB7";             // two CJK ideographs
+const std::string kCjk = "\xE6\x9D\x8E\xE9\x9B\xB7";               // two CJK ideographs
 const std::string kEmoji = "\xF0\x9F\x98\x80";                     // U+1F600
 const std::string kAccent = "e\xCC\x81";                           // e + combining acute
 const std::string kThumbsUp = "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD";  // emoji + skin tone
@@ -147,7 +147,8 @@ TEST(ImportSummary, CountsInTheSingularAndPlural) {
     figures.newHands = 1;
     figures.players = 1;
     figures.newPlayers = 1;
-    EXPECT_TRUE(ImportSummary(figures).starts_with("Imported 1 file: 1 new hand, 1 player (1 new)"));
+    EXPECT_TRUE(
+        ImportSummary(figures).starts_with("Imported 1 file: 1 new hand, 1 player (1 new)"));
     figures.tally = {.importedFiles = 0, .skippedFiles = 1};
     figures.newHands = 0;
     EXPECT_NE(ImportSummary(figures).find("\n1 file was read without a new hand"),

@@ -20,10 +20,11 @@ std::string Source(const std::string& relative) {
 TEST(Version, EveryPieceCarriesTheProjectVersion) {
     std::smatch match;
     const std::string cmake = Source("CMakeLists.txt");
-    ASSERT_TRUE(std::regex_search(cmake, match, std::regex(R"(project\(Lanternquill VERSION ([0-9.]+))")));
+    ASSERT_TRUE(
+        std::regex_search(cmake, match, std::regex(R"(project\(Lanternquill VERSION ([0-9.]+))")));
     EXPECT_EQ(match[1].str(), kVersionText);
-    EXPECT_EQ(std::string(kVersionText), std::to_string(LQ_VERSION_MAJOR) + "." +
-                                             std::to_string(LQ_VERSION_MINOR));
+    EXPECT_EQ(std::string(kVersionText),
+              std::to_string(LQ_VERSION_MAJOR) + "." + std::to_string(LQ_VERSION_MINOR));
 
     const std::tm time{};
     EXPECT_TRUE(DebugReportHeader(time, 1920, 1080, 0)

@@ -141,9 +141,9 @@ sStatsOptions ParseStats(const std::vector<std::string>& args) {
     sStatsOptions stats;
     stats.cacheFile = kCacheFileName;
     stats.splitStakes = sSettings{}.SplitStats_Stakes;
-    const sSplitArguments split = SplitArguments(
-        args, 1,
-        {"--cache", "--player", "--game", "--stake", "--size", "--min-hands", "--format", "--width"});
+    const sSplitArguments split = SplitArguments(args, 1,
+                                                 {"--cache", "--player", "--game", "--stake",
+                                                  "--size", "--min-hands", "--format", "--width"});
     for (const sOption& option : split.options) {
         if (option.name == "--cache") {
             stats.cacheFile = *option.value;
@@ -164,7 +164,8 @@ sStatsOptions ParseStats(const std::vector<std::string>& args) {
         } else if (option.name == "--streets") {
             stats.streets = true;
         } else if (option.name == "--width") {
-            stats.width = static_cast<int>(ParseWholeNumber(option, kMinTableWidth, kMaxTableWidth));
+            stats.width =
+                static_cast<int>(ParseWholeNumber(option, kMinTableWidth, kMaxTableWidth));
         } else {
             ThrowUnknownOption("stats", option.name);
         }

@@ -40,13 +40,13 @@ std::string CountText(uint64_t count, const std::string& noun) {
 std::string ImportSummary(const sImportFigures& figures) {
     const double handsPerSecond =
         figures.seconds > 0.0 ? static_cast<double>(figures.newHands) / figures.seconds : 0.0;
-    std::string text = "Imported " + CountText(figures.tally.importedFiles, "file") + ": " +
-                       CountText(figures.newHands, "new hand") + ", " +
-                       CountText(static_cast<uint64_t>(std::max<int64_t>(figures.players, 0)),
-                                 "player") +
-                       " (" + std::to_string(figures.newPlayers) + " new) in " +
-                       FormatFixed(static_cast<float>(figures.seconds), 3) + " s (" +
-                       FormatFixed(static_cast<float>(handsPerSecond), 0) + " hands/s)\n";
+    std::string text =
+        "Imported " + CountText(figures.tally.importedFiles, "file") + ": " +
+        CountText(figures.newHands, "new hand") + ", " +
+        CountText(static_cast<uint64_t>(std::max<int64_t>(figures.players, 0)), "player") + " (" +
+        std::to_string(figures.newPlayers) + " new) in " +
+        FormatFixed(static_cast<float>(figures.seconds), 3) + " s (" +
+        FormatFixed(static_cast<float>(handsPerSecond), 0) + " hands/s)\n";
     if (figures.tally.skippedFiles > 0) {
         text += CountText(figures.tally.skippedFiles, "file") +
                 (figures.tally.skippedFiles == 1 ? " was" : " were") +

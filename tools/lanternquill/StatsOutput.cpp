@@ -14,7 +14,7 @@ namespace {
 struct sStatColumn {
     eStat stat;
     int street;
-    std::string_view key;     // CSV and JSON name (per-street items add the street)
+    std::string_view key;  // CSV and JSON name (per-street items add the street)
 };
 
 constexpr std::array<sStatColumn, 15> kStatColumns = {{
@@ -135,8 +135,9 @@ void WriteStats(std::ostream& out, const std::vector<sStatsRow>& rows,
                 const sStatsOptions& options) {
     switch (options.format) {
         case eOutputFormat::Table:
-            WriteStatsTable(out, rows,
-                            {.streets = options.streets, .width = static_cast<size_t>(options.width)});
+            WriteStatsTable(
+                out, rows,
+                {.streets = options.streets, .width = static_cast<size_t>(options.width)});
             break;
         case eOutputFormat::Csv:
             WriteStatsCsv(out, rows);

@@ -44,8 +44,8 @@ constexpr std::array<std::string_view, STREET_MAX> kStreetNames = {"flop", "turn
 
 // Writes the columns aligned: the first (the player's name) is cut with a "~" when the lines
 // would otherwise be wider than `width`; numbers are right-aligned; no line ends in blanks.
-void WriteColumns(std::ostream& out, const std::vector<sColumn>& columns,
-                  std::vector<Cells> lines, size_t width) {
+void WriteColumns(std::ostream& out, const std::vector<sColumn>& columns, std::vector<Cells> lines,
+                  size_t width) {
     std::vector<size_t> widths(columns.size(), 0);
     for (size_t i = 0; i < columns.size(); ++i) {
         widths[i] = DisplayWidth(columns[i].header);

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "StandinOptions.h"
-#include "hud/Layouts.h"
 #include "platform/win32/ScopedWin.h"
 
 namespace {
@@ -155,13 +154,12 @@ int RunStandin(const standin::sOptions& options) {
                                        : standin::DefaultZones(width, height, options.mainWidth);
     g_standin.colours = options.zones;
 
-    // The client's table window fills the area the default overlay layouts are drawn for: from
-    // the top left corner to the mini-table column, down to the taskbar the program allows for
-    // when it places the overlays. Every overlay of a single-table layout then sits over it.
-    const int mainRight = std::max(zones[0].left, 680);
-    HWND main = CreateWindowExA(0, kMainClass, "PKR", WS_OVERLAPPEDWINDOW, 0, 0, mainRight,
-                                std::max(height - kDefaultTaskbarHeight, 420), nullptr, nullptr,
-                                instance, nullptr);
+    // Every overlay of a single-table default layout sits over the table window.
+    const standin::sRect table =
+        options.table.value_or(standin::DefaultTableRect(height, zones[0].left));
+    HWND main = CreateWindowExA(0, kMainClass, "PKR", WS_OVERLAPPEDWINDOW, table.left, table.top,
+                                table.right - table.left, table.bottom - table.top, nullptr,
+                                nullptr, instance, nullptr);
     if (main == nullptr) {
         std::fprintf(stderr, "pkr-standin: cannot create the main window\n");
         return 1;
