@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "tools/lanternquill/TextEscape.h"
@@ -85,15 +86,22 @@ void WriteColumns(std::ostream& out, const std::vector<sColumn>& columns, std::v
     }
 }
 
+// The leading columns, then one right-aligned column per figure.
+std::vector<sColumn> ColumnsOf(std::vector<sColumn> columns,
+                               std::span<const sFigureColumn> figures) {
+    for (const sFigureColumn& figure : figures) {
+        columns.push_back({figure.header, false});
+    }
+    return columns;
+}
+
 std::string NameCell(const sStatsRow& row) {
     return PrintableText(row.name);
 }
 
 void WriteMainTable(std::ostream& out, const std::vector<sStatsRow>& rows, size_t width) {
-    std::vector<sColumn> columns = {{"Player", true}, {"Hands", false}};
-    for (const sFigureColumn& figure : kMainFigures) {
-        columns.push_back({figure.header, false});
-    }
+    const std::vector<sColumn> columns =
+        ColumnsOf({{"Player", true}, {"Hands", false}}, kMainFigures);
     std::vector<Cells> lines;
     for (const sStatsRow& row : rows) {
         Cells line = {NameCell(row), std::to_string(row.counters[CNT_HANDS])};
@@ -107,10 +115,8 @@ void WriteMainTable(std::ostream& out, const std::vector<sStatsRow>& rows, size_
 
 // One line per player and street; the name stands on the player's first line only.
 void WriteStreetTable(std::ostream& out, const std::vector<sStatsRow>& rows, size_t width) {
-    std::vector<sColumn> columns = {{"Player", true}, {"Street", true}};
-    for (const sFigureColumn& figure : kStreetFigures) {
-        columns.push_back({figure.header, false});
-    }
+    const std::vector<sColumn> columns =
+        ColumnsOf({{"Player", true}, {"Street", true}}, kStreetFigures);
     std::vector<Cells> lines;
     for (const sStatsRow& row : rows) {
         for (int street = STREET_FLOP; street < STREET_MAX; ++street) {

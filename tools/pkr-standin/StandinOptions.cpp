@@ -115,18 +115,13 @@ bool ParseOptions(const std::vector<std::string>& args, sOptions& options, std::
                 return false;
             }
             options.mainWidth = *width;
-        } else if (arg == "--zone") {
+        } else if (arg == "--zone" || arg == "--table") {
             const std::string* text = value(1);
-            options.topZone = text != nullptr ? ParseRect(*text) : std::nullopt;
-            if (!options.topZone) {
-                error = "--zone needs LEFT,TOP,RIGHT,BOTTOM of the top zone";
-                return false;
-            }
-        } else if (arg == "--table") {
-            const std::string* text = value(1);
-            options.table = text != nullptr ? ParseRect(*text) : std::nullopt;
-            if (!options.table) {
-                error = "--table needs LEFT,TOP,RIGHT,BOTTOM of the table window";
+            std::optional<sRect>& rect = arg == "--zone" ? options.topZone : options.table;
+            rect = text != nullptr ? ParseRect(*text) : std::nullopt;
+            if (!rect) {
+                error = arg + " needs LEFT,TOP,RIGHT,BOTTOM of the " +
+                        (arg == "--zone" ? "top zone" : "table window");
                 return false;
             }
         } else if (arg == "--set") {
