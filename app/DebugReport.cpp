@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "LanternquillVersion.h"
+
 #include "app/StartupLogic.h"
 
 namespace {
@@ -21,7 +23,7 @@ void AppendFormatted(std::string& out, const char* format, auto... values) {
 
 std::string DebugReportHeader(const std::tm& localTime, int screenWidth, int screenHeight,
                               uint64_t screenContext) {
-    std::string header = "Lanternquill V1.16 Debug Report\n";
+    std::string header = "Lanternquill V" LQ_VERSION_TEXT " Debug Report\n";
     char date[128];
     // Day and month names come from the "C" locale the program runs in: English names.
     const size_t length = std::strftime(date, sizeof date, "%A, %B %d, %Y, %H:%M:%S", &localTime);

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "LanternquillVersion.h"
+
 namespace {
 
 // British English, Tahoma (f0, the default) and Arial (f1), red (cf1) and white (cf2); the
@@ -11,7 +13,8 @@ constexpr std::string_view kTemplate =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057"
     "{\\fonttbl{\\f0\\fswiss\\fcharset0 Tahoma;}{\\f1\\fswiss\\fcharset0 Arial;}}\r\n"
     "{\\colortbl ;\\red255\\green0\\blue0;\\red255\\green255\\blue255;}\r\n"
-    "\\pard\\qc\\cf1\\f0\\fs28 Lanternquill\\'99 V1.16\\par\r\n"
+    "\\pard\\qc\\cf1\\f0\\fs28 Lanternquill\\'99 V" LQ_VERSION_TEXT
+    "\\par\r\n"
     "\\cf2\\fs20\\par\r\n"
     "Lanternquill\\'99 Tracker HUD for PKR.\\par\r\n"
     "\\par\r\n"

@@ -132,7 +132,9 @@ if [[ $headless -eq 1 ]]; then
 fi
 
 # A first start: no settings, no cache, the PKR client's registry entry naming its install
-# folder, and the main window placed below the table, left of the mini-table views.
+# folder, and the main window (177 pixels wide) placed in the column of the mini-table views,
+# below them: the client's table window takes the rest of the screen, as the default overlay
+# layouts assume.
 rm -rf "$demo_dir" "$history_dir"
 mkdir -p "$work_dir" "$history_dir"
 cp "$windows_build/app/RestoreOverlayPositions.reg" "$work_dir/"
@@ -142,7 +144,7 @@ printf '%s\r\n' 'REGEDIT4' '' \
     '[HKEY_CURRENT_USER\Software\PKR]' \
     "\"InstallDirectory\"=\"${pkr_install//\\/\\\\}\"" '' \
     '[HKEY_CURRENT_USER\Software\Quillworks\Lanternquill\MainWindow]' \
-    "\"PosX\"=dword:$(printf '%08x' $((screen_w - 420)))" \
+    "\"PosX\"=dword:$(printf '%08x' $((screen_w - 177)))" \
     "\"PosY\"=dword:$(printf '%08x' $((screen_h - 220)))" '' >"$work_dir/demo.reg"
 (cd "$work_dir" && wine regedit /S demo.reg </dev/null >/dev/null 2>&1) ||
     demo_fail "cannot write the demo's registry settings"

@@ -53,6 +53,11 @@ for file in "${expected[@]}"; do
         exit 1
     }
 done
+# The archive's name and the program's own texts carry the same version.
+if ! grep -aq "Lanternquill V$version Debug Report" "$check_dir/$name/Lanternquill.exe"; then
+    echo "package: Lanternquill.exe does not show version $version" >&2
+    exit 1
+fi
 if grep -qv $'\r$' "$check_dir/$name/README.txt"; then
     echo "package: README.txt has lines without CR LF" >&2
     exit 1

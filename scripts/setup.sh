@@ -3,7 +3,8 @@
 # already there (so repeated runs cost a few dpkg queries and never touch apt).
 #
 # Usage: scripts/setup.sh [GROUP...]
-#   build  compiler, CMake, GoogleTest and Google Benchmark (the linux preset needs all of them)
+#   build  compiler, CMake and GoogleTest (the linux preset needs all of them; the benchmark in
+#          tools/bench is plain C++ and needs no library)
 #   fuzz   clang and its runtime libraries (libFuzzer, sanitizers) for the linux-fuzz preset
 #   lint   clang-format, clang-tidy and shellcheck
 #   windows  the MinGW-w64 cross compiler, Wine, a virtual X display, xdotool and ImageMagick for
@@ -11,7 +12,7 @@
 # Without a group it installs build, fuzz and windows: everything scripts/test.sh uses.
 set -euo pipefail
 
-build_packages=(g++ make cmake libgtest-dev libgmock-dev libbenchmark-dev)
+build_packages=(g++ make cmake libgtest-dev libgmock-dev)
 fuzz_packages=(clang libclang-rt-dev)
 lint_packages=(clang-format clang-tidy shellcheck)
 # GoogleTest's sources (from libgtest-dev, in the build group) are compiled by the Windows build.

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #endif
 
+#include "LanternquillVersion.h"
 #include "tests/TestSupport.h"
 
 using testing_support::ReadFile;
@@ -218,7 +219,7 @@ TEST_F(CliTest, ImportThenStatsShowsTheCountedNumbers) {
     EXPECT_EQ(rows["Bob"]["fold_to_three_bet_den"], "1");
     EXPECT_EQ(rows["Bob"]["won_sd_num"], "1");
     EXPECT_EQ(rows["Bob"]["river_af_num"], "1");
-    EXPECT_EQ(rows["Bob"]["river_af"], "100.00");  // AF without passive actions
+    EXPECT_EQ(rows["Bob"]["river_af"], "") << "AF without passive actions has no value";
     EXPECT_EQ(rows["Carol"]["vpip"], "100.00");
     EXPECT_EQ(rows["Carol"]["three_bet_num"], "1");
     EXPECT_EQ(rows["Carol"]["three_bet_den"], "2");
@@ -265,19 +266,52 @@ TEST_F(CliTest, RowsAreOrderedByHandsThenNameAndFiltered) {
 
 TEST_F(CliTest, TableShowsTheHudTexts) {
     Import();
-    const sRun run = Run("stats --game holdem");
+    const sRun run = Run("stats --game holdem --streets");
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::string> lines = Lines(run.out);
-    ASSERT_EQ(lines.size(), 4u);
-    // Carol's VPIP of 100.0 makes that column one wider than its header.
-    EXPECT_TRUE(lines[0].starts_with("Player  Hands   VPIP   PFR")) << lines[0];
-    EXPECT_TRUE(lines[2].starts_with("Bob         2   50.0  50.0  3bet 0/1")) << lines[2];
-    EXPECT_NE(lines[2].find("  3bet 0/1  ft3bet 0/1  "), std::string::npos) << lines[2];
-    EXPECT_NE(lines[3].find("  3bet 1/2  "), std::string::npos) << lines[3];
-    EXPECT_EQ(lines[2].substr(lines[2].size() - 8), "  AF 1/0");
+    ASSERT_GE(lines.size(), 13u) << run.out;
+    // Each number alone under its header, one decimal; too few chances give a marked count.
+    EXPECT_EQ(lines[0], "Player  Hands   VPIP   PFR  3bet  ft3bet  WTSD  W$SD");
+    EXPECT_EQ(lines[2], "Bob         2   50.0  50.0  0/1*    0/1*  1/1*  1/1*");
+    EXPECT_EQ(lines[3], "Carol       2  100.0  50.0  1/2*       -  1/2*  0/1*");
+    // The second table: one line per street, "-" where the player had no chance at all.
+    EXPECT_EQ(lines[5], "Player  Street  cbet  ftcbet    AF");
+    EXPECT_EQ(lines[6], "Alice   flop    1/1*       -  1/0*");
+    EXPECT_EQ(lines[7], "        turn       -       -     -");
+    EXPECT_EQ(lines[14], "        river      -       -  0/1*");
+    EXPECT_NE(run.out.find("\n3/7*  3 times in 7 chances"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nAF    bets and raises per 100 passive actions"), std::string::npos);
     for (const std::string& line : lines) {
-        EXPECT_EQ(line.size(), lines[0].size()) << "columns are aligned: " << line;
+        EXPECT_FALSE(line.ends_with(' ')) << line;
     }
+}
+
+TEST_F(CliTest, TableAlignsWideNamesAndFitsTheWidth) {
+    const std::string longName(120, 'x');
+    WriteFile(HistoryFile("Cedar.txt"),
+              "Table #9 - Cedar\nGame Type: HOLD'EM\n"
+              "Starting Hand #3001\nSeat 1: \xE6\x9D\x8E\xE9\x9B\xB7 - $10\n"
+              "Seat 2: " +
+                  longName +
+                  " - $10\nMoving Button to seat 1\n"
+                  "\xE6\x9D\x8E\xE9\x9B\xB7 calls $1\n" +
+                  longName + " checks\nEnd Of Hand #3001\n");
+    Import();
+    sRun run = Run("stats --stake other");
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> lines = Lines(run.out);
+    ASSERT_GE(lines.size(), 3u) << run.out;
+    // The CJK name is four terminal columns wide (six bytes): padded like a four-letter name.
+    EXPECT_EQ(lines[1], std::string(24, 'x') + "      1    0.0  0.0     -       -     -     -");
+    EXPECT_EQ(lines[2], "\xE6\x9D\x8E\xE9\x9B\xB7" + std::string(26, ' ') +
+                            "1  100.0  0.0     -       -     -     -");
+
+    run = Run("stats --stake other --width 60");
+    ASSERT_EQ(run.status, 0) << run.err;
+    lines = Lines(run.out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], std::string(14, 'x') + "~      1    0.0  0.0     -       -     -     -");
+    EXPECT_EQ(lines[1].size(), 60u);
 }
 
 TEST_F(CliTest, NamesAreEscapedInCsvAndJson) {
@@ -325,9 +359,59 @@ End Of Hand #1003
         alder, std::filesystem::last_write_time(alder) + std::chrono::seconds(5));
     again = Run("import history");
     ASSERT_EQ(again.status, 0) << again.err;
-    EXPECT_NE(again.out.find("Imported 1 files: 1 new hands"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find("Imported 1 file: 1 new hand, 4 players"), std::string::npos)
+        << again.out;
     EXPECT_EQ(StatsCsv()["Alice"]["hands"], "4");
     EXPECT_EQ(StatsCsv()["Carol"]["hands"], "2") << "Carol made no preflop action word";
+}
+
+TEST_F(CliTest, FiguresWithoutDataAreEmptyOrNull) {
+    Import();
+    // Dave never saw a flop: every flop figure is 0/0, aggression included.
+    const CsvRows rows = StatsCsv();
+    for (const char* key : {"wtsd", "flop_cbet", "flop_fold_to_cbet", "flop_af", "river_af"}) {
+        EXPECT_EQ(rows.at("Dave").at(key), "") << key;
+    }
+    const sRun json = Run("stats --format json --player Dave");
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find(R"("af": {"num": 0, "den": 0, "value": null, )"), std::string::npos)
+        << json.out;
+    EXPECT_EQ(json.out.find(R"("den": 0, "value": 1)"), std::string::npos)
+        << "no AF of 100 for 0/0";
+}
+
+TEST_F(CliTest, ImportCountsOnlyFilesThatGaveHands) {
+    WriteFile(HistoryFile("Empty.txt"), "");
+    WriteFile(HistoryFile("Lobby.txt"), "Table #9 - Cedar\nGame Type: HOLD'EM\n");
+    const sRun first = Run("import history");
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(first.out.find("Imported 2 files: 3 new hands, 4 players (4 new)"), std::string::npos)
+        << first.out;
+    EXPECT_NE(first.out.find("\n2 files were read without a new hand"), std::string::npos)
+        << first.out;
+
+    // One file with one hand: every count in the singular.
+    std::filesystem::create_directories(dir.Path() / "single");
+    WriteFile(dir.File("single/Cedar.txt"), R"(Table #9 - Cedar
+Game Type: HOLD'EM
+Starting Hand #3001
+Seat 1: Zed - $10
+Seat 2: Alice - $10
+Moving Button to seat 1
+Zed folds
+End Of Hand #3001
+)");
+    const sRun second = Run("import --cache single.dat single");
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.out.find("Imported 1 file: 1 new hand, 2 players (2 new)"), std::string::npos)
+        << second.out;
+}
+
+TEST_F(CliTest, VersionIsTheProgramsVersion) {
+    const sRun run = Run("--version");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "lanternquill " + std::string(kVersionText) + "\n");
+    EXPECT_EQ(Run("--version extra").status, 2);
 }
 
 TEST_F(CliTest, BadCommandLinesExitWithUsageStatus) {

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "LanternquillVersion.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -206,7 +207,7 @@ std::map<std::string, int> ReadIds() {
 }
 
 // Decodes a quoted resource script string: "" and \" quotes, \n, \\ and octal escapes.
-std::string Unquote(const std::string& token) {
+std::string UnquoteOne(const std::string& token) {
     std::string text;
     for (std::size_t i = 1; i + 1 < token.size(); ++i) {
         if (token[i] == '"') {
@@ -225,6 +226,34 @@ std::string Unquote(const std::string& token) {
             i += 2;
         } else {
             text += escape;
+        }
+    }
+    return text;
+}
+
+// A string argument: quoted strings and the version macros the script includes, side by side
+// as the resource compiler joins them ("Lanternquill\231 V" LQ_VERSION_TEXT).
+std::string Unquote(const std::string& token) {
+    const std::map<std::string, std::string> macros = {{"LQ_VERSION_TEXT", LQ_VERSION_TEXT}};
+    std::string text;
+    std::size_t i = 0;
+    while (i < token.size()) {
+        if (token[i] == ' ') {
+            ++i;
+        } else if (token[i] == '"') {
+            std::size_t end = i + 1;  // the closing quote; "" and \" stay inside
+            while (end < token.size() && token[end] != '"') {
+                end += token[end] == '\\' ? 2 : 1;
+                if (end + 1 < token.size() && token[end] == '"' && token[end + 1] == '"') {
+                    end += 2;
+                }
+            }
+            text += UnquoteOne(token.substr(i, end + 1 - i));
+            i = end + 1;
+        } else {
+            const std::size_t end = std::min(token.find(' ', i), token.size());
+            text += macros.at(token.substr(i, end - i));  // an unknown name fails the test
+            i = end;
         }
     }
     return text;

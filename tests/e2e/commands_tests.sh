@@ -31,7 +31,11 @@ commands_setup() {
     reg_add "$settings_key\\MainWindow" /v PosX /t REG_DWORD /d 1500
     reg_add "$settings_key\\MainWindow" /v PosY /t REG_DWORD /d "${1:-860}"
     start_with_cache
-    start_standin "$(main_window_width)" dark,dark,dark,dark
+    # The client's table window kept to the top three quarters of the screen, as a player who
+    # keeps Lanternquill's main window beside it would; every click here goes to the main window.
+    local width
+    width=$(main_window_width)
+    start_standin "$width" dark,dark,dark,dark "40,40,$((1920 - width - 40)),790"
     expect_list_count 2
     finish_sim
     local lines

@@ -293,11 +293,12 @@ start_with_cache() {
     wait_active "$main_caption"
 }
 
-# main_window_below_the_table: the main window's stored position at the bottom right, below the
-# stand-in client's window and left of its mini-table views (Wine stacks a window it has just
-# activated above a topmost one, so the two must not overlap where the tests click).
+# main_window_below_the_table: the main window's stored position at the bottom right, right of
+# the stand-in client's table window and below its mini-table views, in the column the views take
+# (1920 less the main window's 177 pixels). Wine stacks a window it has just activated above a
+# topmost one, so the windows must not overlap where the tests click or the switching samples.
 main_window_below_the_table() {
-    reg_add "$settings_key\\MainWindow" /v PosX /t REG_DWORD /d 1500
+    reg_add "$settings_key\\MainWindow" /v PosX /t REG_DWORD /d 1743
     reg_add "$settings_key\\MainWindow" /v PosY /t REG_DWORD /d 860
 }
 
@@ -389,10 +390,13 @@ wait_for_hands() {
 
 standin_pid=""
 
-# start_standin MAIN_WIDTH ZONES: the stand-in PKR client with its views over the default zones
-# of a main window MAIN_WIDTH pixels wide.
+# start_standin MAIN_WIDTH ZONES [TABLE]: the stand-in PKR client with its views over the default
+# zones of a main window MAIN_WIDTH pixels wide, and its table window where the default overlay
+# layouts assume it, or at TABLE (LEFT,TOP,RIGHT,BOTTOM).
 start_standin() {
-    (cd "$e2e_work_dir" && exec wine "$standin_exe" --main-width "$1" --zones "$2" \
+    local table=()
+    [[ -n ${3:-} ]] && table=(--table "$3")
+    (cd "$e2e_work_dir" && exec wine "$standin_exe" --main-width "$1" --zones "$2" "${table[@]}" \
         </dev/null >standin.log 2>&1) &
     standin_pid=$!
     wait_for_file_text "$e2e_work_dir/standin.log" "zone 3 ="

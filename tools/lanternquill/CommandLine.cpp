@@ -5,12 +5,17 @@
 #include <string_view>
 #include <utility>
 
+#include "LanternquillVersion.h"
 #include "history/GameTypes.h"
 #include "history/StatsCache.h"
 #include "overlay/Settings.h"
 #include "tools/lanternquill/BucketNames.h"
 
 namespace {
+
+// The narrowest table still shows every column and ten columns of each name.
+constexpr int kMinTableWidth = 60;
+constexpr int kMaxTableWidth = 1000;
 
 struct sOption {
     std::string name;  // with its leading dashes
@@ -136,8 +141,9 @@ sStatsOptions ParseStats(const std::vector<std::string>& args) {
     sStatsOptions stats;
     stats.cacheFile = kCacheFileName;
     stats.splitStakes = sSettings{}.SplitStats_Stakes;
-    const sSplitArguments split = SplitArguments(
-        args, 1, {"--cache", "--player", "--game", "--stake", "--size", "--min-hands", "--format"});
+    const sSplitArguments split = SplitArguments(args, 1,
+                                                 {"--cache", "--player", "--game", "--stake",
+                                                  "--size", "--min-hands", "--format", "--width"});
     for (const sOption& option : split.options) {
         if (option.name == "--cache") {
             stats.cacheFile = *option.value;
@@ -155,6 +161,11 @@ sStatsOptions ParseStats(const std::vector<std::string>& args) {
             stats.minHands = ParseWholeNumber(option, 0, INT64_MAX);
         } else if (option.name == "--format") {
             stats.format = ParseFormat(option);
+        } else if (option.name == "--streets") {
+            stats.streets = true;
+        } else if (option.name == "--width") {
+            stats.width =
+                static_cast<int>(ParseWholeNumber(option, kMinTableWidth, kMaxTableWidth));
         } else {
             ThrowUnknownOption("stats", option.name);
         }
@@ -191,6 +202,13 @@ sCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (args.empty() || args.front() == "help") {
         return line;
     }
+    if (args.front() == "--version" || args.front() == "version") {
+        if (args.size() > 1) {
+            throw CUsageError("'" + args.front() + "' takes no argument");
+        }
+        line.command = eCommand::Version;
+        return line;
+    }
     const std::string& command = args.front();
     if (command == "import") {
         line.command = eCommand::Import;
@@ -217,16 +235,25 @@ std::string UsageText() {
         "  lanternquill stats [--cache FILE] [--player NAME] [--game holdem|omaha]\n"
         "                     [--stake LABEL] [--size hu|3-6|7-10] [--split-stakes]\n"
         "                     [--min-hands N] [--format table|csv|json]\n"
+        "                     [--streets] [--width N]\n"
         "      Prints one row per player, most hands first. Without --game, --stake or\n"
         "      --size the counters of every game, stake level or table size are summed.\n"
         "      A no-limit --stake reads all no-limit levels together unless\n"
         "      --split-stakes is given. --min-hands defaults to 1 (0 with --player).\n"
+        "      The table fits N terminal columns (60..1000, default 100) and shows the\n"
+        "      flop, turn and river figures in a second table with --streets; CSV and\n"
+        "      JSON always hold every figure.\n"
         "  lanternquill dump FILE\n"
         "      Lists every non-zero counter of a cache file (the file is never changed).\n"
+        "  lanternquill --version\n"
         "  lanternquill --help\n"
         "\n"
         "The cache FILE defaults to ";
     usage += kCacheFileName;
     usage += " in the current folder.\nStake labels: " + StakeChoices() + "\n";
     return usage;
+}
+
+std::string VersionText() {
+    return "lanternquill " + std::string(kVersionText) + "\n";
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class eCommand { Help, Import, Stats, Dump };
+enum class eCommand { Help, Version, Import, Stats, Dump };
 enum class eOutputFormat { Table, Csv, Json };
 
 struct sImportOptions {
@@ -25,6 +25,8 @@ struct sStatsOptions {
     bool splitStakes = false;
     std::optional<int64_t> minHands;
     eOutputFormat format = eOutputFormat::Table;
+    bool streets = false;  // the table adds the per-street figures in a second table
+    int width = 100;       // the table's widest line, in terminal columns
 };
 
 struct sDumpOptions {
@@ -49,3 +51,6 @@ public:
 [[nodiscard]] sCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 [[nodiscard]] std::string UsageText();
+
+// "lanternquill 1.16": the version the program and the release archive carry.
+[[nodiscard]] std::string VersionText();

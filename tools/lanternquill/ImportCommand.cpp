@@ -7,13 +7,12 @@
 #include <system_error>
 
 #include "history/FolderScan.h"
-#include "history/HistoryParser.h"
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
-#include "hud/StatFormulas.h"
 #include "platform/FileSystem.h"
 #include "tools/lanternquill/CacheReport.h"
 #include "tools/lanternquill/ExitCodes.h"
+#include "tools/lanternquill/ImportFiles.h"
 #include "tools/lanternquill/TerminalProgress.h"
 
 namespace {
@@ -80,14 +79,16 @@ int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& er
     CStdFileSystem fileSystem;
     CHistoryScan scan(fileSystem, store);
     CTerminalProgress progress(err, StderrIsTerminal());
-    size_t files = 0;
+    sImportTally tally;
     for (const std::string& folder : options.folders) {
         const std::string path = AbsoluteFolder(folder);
         progress.SetLabel("Scanning " + path);
         scan.ScanHistoryFolder(path, ".txt", cutoff, /*fullImport=*/true, &progress);
-        progress.SetLabel("Reading " + std::to_string(scan.m_astrModifiedPaths.size()) + " files");
-        ParseHistoryFiles(store, scan.m_astrModifiedPaths, &progress);
-        files += scan.m_astrModifiedPaths.size();
+        progress.SetLabel("Reading " + CountText(scan.m_astrModifiedPaths.size(), "file"));
+        const sImportTally folderTally =
+            ImportHistoryFiles(store, scan.m_astrModifiedPaths, &progress);
+        tally.importedFiles += folderTally.importedFiles;
+        tally.skippedFiles += folderTally.skippedFiles;
     }
     progress.Clear();
 
@@ -101,13 +102,13 @@ int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& er
         return kExitFailure;
     }
 
-    const double seconds =
+    sImportFigures figures;
+    figures.tally = tally;
+    figures.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const size_t newHands = store.CountedHands().size() - handsBefore;
-    const double handsPerSecond = seconds > 0.0 ? static_cast<double>(newHands) / seconds : 0.0;
-    out << "Imported " << files << " files: " << newHands << " new hands, " << store.PlayerCount()
-        << " players (" << store.PlayerCount() - playersBefore << " new) in "
-        << FormatFixed(static_cast<float>(seconds), 3) << " s ("
-        << FormatFixed(static_cast<float>(handsPerSecond), 0) << " hands/s)\n";
+    figures.newHands = store.CountedHands().size() - handsBefore;
+    figures.players = store.PlayerCount();
+    figures.newPlayers = store.PlayerCount() - playersBefore;
+    out << ImportSummary(figures);
     return kExitOk;
 }

@@ -36,6 +36,6 @@ int RunStats(const sStatsOptions& options, std::ostream& out, std::ostream& err)
     selection.splitStakes = options.splitStakes;
     // A player asked for by name is listed even without hands in the selection.
     const int64_t minHands = options.minHands.value_or(onlyPlayer ? 0 : 1);
-    WriteStats(out, CollectStatsRows(store, selection, onlyPlayer, minHands), options.format);
+    WriteStats(out, CollectStatsRows(store, selection, onlyPlayer, minHands), options);
     return out ? kExitOk : kExitFailure;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "hud/StatFormulas.h"
+#include "tools/lanternquill/StatsTable.h"
 #include "tools/lanternquill/TextEscape.h"
 
 namespace {
@@ -13,26 +14,25 @@ namespace {
 struct sStatColumn {
     eStat stat;
     int street;
-    std::string_view header;  // table header
-    std::string_view key;     // CSV and JSON name (per-street items add the street)
+    std::string_view key;  // CSV and JSON name (per-street items add the street)
 };
 
 constexpr std::array<sStatColumn, 15> kStatColumns = {{
-    {eStat::VPIP, STREET_FLOP, "VPIP", "vpip"},
-    {eStat::PFR, STREET_FLOP, "PFR", "pfr"},
-    {eStat::ThreeBet, STREET_FLOP, "3bet", "three_bet"},
-    {eStat::FoldToThreeBet, STREET_FLOP, "ft3bet", "fold_to_three_bet"},
-    {eStat::WTSD, STREET_FLOP, "WTSD", "wtsd"},
-    {eStat::WonSD, STREET_FLOP, "W$SD", "won_sd"},
-    {eStat::Cbet, STREET_FLOP, "F cbet", "cbet"},
-    {eStat::FoldToCbet, STREET_FLOP, "F ftcbet", "fold_to_cbet"},
-    {eStat::Aggression, STREET_FLOP, "F AF", "af"},
-    {eStat::Cbet, STREET_TURN, "T cbet", "cbet"},
-    {eStat::FoldToCbet, STREET_TURN, "T ftcbet", "fold_to_cbet"},
-    {eStat::Aggression, STREET_TURN, "T AF", "af"},
-    {eStat::Cbet, STREET_RIVER, "R cbet", "cbet"},
-    {eStat::FoldToCbet, STREET_RIVER, "R ftcbet", "fold_to_cbet"},
-    {eStat::Aggression, STREET_RIVER, "R AF", "af"},
+    {eStat::VPIP, STREET_FLOP, "vpip"},
+    {eStat::PFR, STREET_FLOP, "pfr"},
+    {eStat::ThreeBet, STREET_FLOP, "three_bet"},
+    {eStat::FoldToThreeBet, STREET_FLOP, "fold_to_three_bet"},
+    {eStat::WTSD, STREET_FLOP, "wtsd"},
+    {eStat::WonSD, STREET_FLOP, "won_sd"},
+    {eStat::Cbet, STREET_FLOP, "cbet"},
+    {eStat::FoldToCbet, STREET_FLOP, "fold_to_cbet"},
+    {eStat::Aggression, STREET_FLOP, "af"},
+    {eStat::Cbet, STREET_TURN, "cbet"},
+    {eStat::FoldToCbet, STREET_TURN, "fold_to_cbet"},
+    {eStat::Aggression, STREET_TURN, "af"},
+    {eStat::Cbet, STREET_RIVER, "cbet"},
+    {eStat::FoldToCbet, STREET_RIVER, "fold_to_cbet"},
+    {eStat::Aggression, STREET_RIVER, "af"},
 }};
 
 constexpr std::array<std::string_view, STREET_MAX> kStreetKeys = {"flop", "turn", "river"};
@@ -50,38 +50,10 @@ std::string FlatKey(const sStatColumn& column) {
     return key;
 }
 
+// Empty without data (a denominator of 0): the overlay's AF of 100 for 0/0 is a display
+// convention, not a figure.
 std::string ValueText(const sStatFigure& figure) {
-    return figure.hasValue ? FormatFixed(figure.value, 2) : std::string();
-}
-
-// --- table -------------------------------------------------------------------------------
-
-using TableLine = std::vector<std::string>;
-
-void WriteAligned(std::ostream& out, const std::vector<TableLine>& lines) {
-    std::vector<size_t> widths;
-    for (const TableLine& line : lines) {
-        widths.resize(std::max(widths.size(), line.size()), 0);
-        for (size_t i = 0; i < line.size(); ++i) {
-            widths[i] = std::max(widths[i], DisplayWidth(line[i]));
-        }
-    }
-    for (const TableLine& line : lines) {
-        std::string text;
-        for (size_t i = 0; i < line.size(); ++i) {
-            const std::string padding(widths[i] - DisplayWidth(line[i]), ' ');
-            if (i == 0) {
-                // The name column is left-aligned; its padding is not needed at the line end.
-                text += line[i];
-                if (line.size() > 1) {
-                    text += padding;
-                }
-            } else {
-                text += "  " + padding + line[i];
-            }
-        }
-        out << text << '\n';
-    }
+    return figure.den != 0 ? FormatFixed(figure.value, 2) : std::string();
 }
 
 // "key": {"num": 1, "den": 3, "value": 33.33, "text": "1/3"}
@@ -101,24 +73,6 @@ void AppendJsonFigure(std::string& object, std::string_view key, const sStatFigu
 }
 
 }  // namespace
-
-void WriteStatsTable(std::ostream& out, const std::vector<sStatsRow>& rows) {
-    std::vector<TableLine> lines;
-    lines.reserve(rows.size() + 1);
-    TableLine header = {"Player", "Hands"};
-    for (const sStatColumn& column : kStatColumns) {
-        header.emplace_back(column.header);
-    }
-    lines.push_back(std::move(header));
-    for (const sStatsRow& row : rows) {
-        TableLine line = {PrintableText(row.name), std::to_string(row.counters[CNT_HANDS])};
-        for (const sStatColumn& column : kStatColumns) {
-            line.push_back(StatText(FigureOf(row, column)));
-        }
-        lines.push_back(std::move(line));
-    }
-    WriteAligned(out, lines);
-}
 
 void WriteStatsCsv(std::ostream& out, const std::vector<sStatsRow>& rows) {
     std::string header = "player,hands";
@@ -177,10 +131,13 @@ void WriteStatsJson(std::ostream& out, const std::vector<sStatsRow>& rows) {
     out << (rows.empty() ? "]\n" : "\n]\n");
 }
 
-void WriteStats(std::ostream& out, const std::vector<sStatsRow>& rows, eOutputFormat format) {
-    switch (format) {
+void WriteStats(std::ostream& out, const std::vector<sStatsRow>& rows,
+                const sStatsOptions& options) {
+    switch (options.format) {
         case eOutputFormat::Table:
-            WriteStatsTable(out, rows);
+            WriteStatsTable(
+                out, rows,
+                {.streets = options.streets, .width = static_cast<size_t>(options.width)});
             break;
         case eOutputFormat::Csv:
             WriteStatsCsv(out, rows);

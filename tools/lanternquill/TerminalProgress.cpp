@@ -11,6 +11,7 @@
 #endif
 
 #include "tools/lanternquill/TextEscape.h"
+#include "tools/lanternquill/TextWidth.h"
 
 namespace {
 
@@ -20,12 +21,11 @@ constexpr int kBarWidth = 30;
 constexpr size_t kLineWidth = kLabelWidth + kBarWidth + 10;
 
 // The label cut or padded to a fixed width, so the bar does not move between stages.
+// Folder names may hold wide characters: the label is measured in terminal columns and cut
+// between characters, keeping its end (the folder's own name).
 std::string FittedLabel(const std::string& label) {
-    std::string text = PrintableText(label);
-    if (text.size() > kLabelWidth) {
-        text = "..." + text.substr(text.size() - (kLabelWidth - 3));
-    }
-    text.resize(kLabelWidth, ' ');
+    std::string text = FitToWidth(PrintableText(label), kLabelWidth, eKeep::End);
+    text.append(kLabelWidth - DisplayWidth(text), ' ');
     return text;
 }
 
@@ -57,8 +57,10 @@ void CTerminalProgress::Draw() {
     const long long done =
         std::clamp<long long>(static_cast<long long>(m_nPos) - m_nLow, 0, std::max(span, 0LL));
     const int percent = span > 0 ? static_cast<int>(done * 100 / span) : 0;
-    if (percent == m_nShownPercent) {
-        return;  // a redraw per file would slow down a large import
+    // Within a stage the bar only moves forward, whatever order the positions come in; and a
+    // redraw per file would slow down a large import.
+    if (percent <= m_nShownPercent) {
+        return;
     }
     m_nShownPercent = percent;
     const int filled = percent * kBarWidth / 100;

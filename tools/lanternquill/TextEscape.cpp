@@ -1,5 +1,7 @@
 #include "tools/lanternquill/TextEscape.h"
 
+#include "tools/lanternquill/TextWidth.h"
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
@@ -8,38 +10,6 @@ void AppendHexByte(std::string& out, std::string_view prefix, unsigned char byte
     out += prefix;
     out += kHexDigits[byte >> 4];
     out += kHexDigits[byte & 0x0F];
-}
-
-// Length of the valid UTF-8 sequence starting at `pos`, or 0 when the byte there does not start
-// one (overlong forms, surrogates and code points above U+10FFFF are invalid).
-size_t Utf8SequenceLength(std::string_view text, size_t pos) noexcept {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-    const unsigned char lead = byte(0);
-    size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;  // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size() || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    for (size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
 }
 
 void AppendLatin1AsUtf8(std::string& out, unsigned char byte) {
@@ -128,14 +98,4 @@ std::string PrintableText(std::string_view bytes) {
         }
     }
     return out;
-}
-
-size_t DisplayWidth(std::string_view utf8) noexcept {
-    size_t width = 0;
-    for (const char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++width;
-        }
-    }
-    return width;
 }

@@ -3,7 +3,6 @@
 // output formats without breaking them.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,6 +17,3 @@
 // The bytes with control characters and backslashes written as escapes ("\t" as \x09, "\" as
 // \\), so that a name always stays on one line and inside its column.
 [[nodiscard]] std::string PrintableText(std::string_view bytes);
-
-// Number of characters a terminal shows for UTF-8 text (bytes that do not continue a sequence).
-[[nodiscard]] size_t DisplayWidth(std::string_view utf8) noexcept;

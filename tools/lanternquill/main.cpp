@@ -23,6 +23,9 @@ int Run(const std::vector<std::string>& args) {
         case eCommand::Help:
             std::cout << UsageText();
             return kExitOk;
+        case eCommand::Version:
+            std::cout << VersionText();
+            return kExitOk;
         case eCommand::Import:
             return RunImport(line.import, std::cout, std::cerr);
         case eCommand::Stats:

@@ -154,13 +154,12 @@ int RunStandin(const standin::sOptions& options) {
                                        : standin::DefaultZones(width, height, options.mainWidth);
     g_standin.colours = options.zones;
 
-    // The client's window fills the top three quarters of the screen left of the mini-table
-    // column, as a player keeps it, so the HUD's overlays sit over the table; the bottom is left
-    // for other windows.
-    const int mainRight = std::max(zones[0].left - 40, 680);
-    HWND main =
-        CreateWindowExA(0, kMainClass, "PKR", WS_OVERLAPPEDWINDOW, 40, 40, mainRight - 40,
-                        std::max(height * 3 / 4 - 60, 420), nullptr, nullptr, instance, nullptr);
+    // Every overlay of a single-table default layout sits over the table window.
+    const standin::sRect table =
+        options.table.value_or(standin::DefaultTableRect(height, zones[0].left));
+    HWND main = CreateWindowExA(0, kMainClass, "PKR", WS_OVERLAPPEDWINDOW, table.left, table.top,
+                                table.right - table.left, table.bottom - table.top, nullptr,
+                                nullptr, instance, nullptr);
     if (main == nullptr) {
         std::fprintf(stderr, "pkr-standin: cannot create the main window\n");
         return 1;

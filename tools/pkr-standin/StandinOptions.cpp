@@ -1,7 +1,10 @@
 #include "StandinOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+
+#include "hud/Layouts.h"
 
 namespace standin {
 
@@ -112,11 +115,13 @@ bool ParseOptions(const std::vector<std::string>& args, sOptions& options, std::
                 return false;
             }
             options.mainWidth = *width;
-        } else if (arg == "--zone") {
+        } else if (arg == "--zone" || arg == "--table") {
             const std::string* text = value(1);
-            options.topZone = text != nullptr ? ParseRect(*text) : std::nullopt;
-            if (!options.topZone) {
-                error = "--zone needs LEFT,TOP,RIGHT,BOTTOM of the top zone";
+            std::optional<sRect>& rect = arg == "--zone" ? options.topZone : options.table;
+            rect = text != nullptr ? ParseRect(*text) : std::nullopt;
+            if (!rect) {
+                error = arg + " needs LEFT,TOP,RIGHT,BOTTOM of the " +
+                        (arg == "--zone" ? "top zone" : "table window");
                 return false;
             }
         } else if (arg == "--set") {
@@ -154,8 +159,13 @@ std::array<sRect, 4> DefaultZones(int screenWidth, int screenHeight, int mainWid
     return StackedZones({screenWidth - mainWidth, 30, screenWidth, screenHeight / 6 + 44});
 }
 
+sRect DefaultTableRect(int screenHeight, int zoneLeft) {
+    return {0, 0, std::max(zoneLeft, 680), std::max(screenHeight - kDefaultTaskbarHeight, 420)};
+}
+
 std::string Usage() {
     return "Usage: pkr-standin [--zones C0,C1,C2,C3] [--main-width M | --zone L,T,R,B]\n"
+           "                   [--table L,T,R,B]\n"
            "       pkr-standin --set ZONE COLOUR | --activate | --quit\n"
            "A stand-in for the PKR client: a main window of class \"PKR\" and four mini-table\n"
            "views stacked at the right edge of the screen over the HUD's default hot zones.\n"
@@ -163,6 +173,8 @@ std::string Usage() {
            "  --zones LIST       the views' colours at start (default dark,dark,dark,dark)\n"
            "  --main-width M     the HUD main window's outer width the zones follow (default 180)\n"
            "  --zone L,T,R,B     the top zone outright (e.g. the stored hot zone)\n"
+           "  --table L,T,R,B    the table window (default: the area the default overlay\n"
+           "                     layouts assume, left of the views, above the taskbar)\n"
            "  --set ZONE COLOUR  recolours a view of the running stand-in\n"
            "  --activate         brings the running stand-in's main window to the foreground\n"
            "  --quit             closes the running stand-in\n";

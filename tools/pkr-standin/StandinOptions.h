@@ -27,6 +27,7 @@ struct sOptions {
     std::array<uint32_t, 4> zones{kDark, kDark, kDark, kDark};
     int mainWidth = 180;           // the HUD main window's outer width M
     std::optional<sRect> topZone;  // zone 0 given outright instead of the defaults
+    std::optional<sRect> table;    // the table window given outright (DefaultTableRect otherwise)
     int setZone = 0;               // --set ZONE COLOUR
     uint32_t setColour = 0;
 };
@@ -40,6 +41,10 @@ bool ParseOptions(const std::vector<std::string>& args, sOptions& options, std::
 // The four stacked zones the HUD uses by default on a W x H screen beside a main window M pixels
 // wide: zone 0 = (W - M, 30, W, H / 6 + 44), each next one directly below, equally tall.
 std::array<sRect, 4> DefaultZones(int screenWidth, int screenHeight, int mainWidth);
+// The table window as the default overlay layouts assume it: from the top left corner to the
+// mini-table column (`zoneLeft`), down to the taskbar the program allows for.
+sRect DefaultTableRect(int screenHeight, int zoneLeft);
+
 // Four zones stacked from a given top zone.
 std::array<sRect, 4> StackedZones(const sRect& top);
 
