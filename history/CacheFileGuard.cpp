@@ -56,8 +56,8 @@ sCacheFileCheck CheckCacheFile(const std::string& fileName) {
     std::array<char, 64> head{};
     const size_t read = std::fread(head.data(), 1, firstLine.size(), file.get());
     if (read == 0) {
-        check.kind = std::ferror(file.get()) != 0 ? eCacheFileKind::Unreadable
-                                                  : eCacheFileKind::Empty;
+        check.kind =
+            std::ferror(file.get()) != 0 ? eCacheFileKind::Unreadable : eCacheFileKind::Empty;
         check.error = std::ferror(file.get()) != 0 ? LastError() : std::error_code();
         return check;
     }

@@ -115,17 +115,16 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 
 }  // namespace
 
-bool SaveStatsCache(const CStatsStore& store, const std::string& fileName,
-                    std::error_code& error) {
+bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error) {
     // Write beside the real file and swap it in only when everything was written, so a failure
     // half-way (full disk, crash) leaves the previous cache as it was.
     const std::string temp = fileName + ".tmp";
     // Only a file is ever replaced: a folder of that name is left as it is.
     const std::filesystem::file_status status = std::filesystem::status(fileName, error);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        error = std::make_error_code(std::filesystem::is_directory(status)
-                                         ? std::errc::is_a_directory
-                                         : std::errc::file_exists);
+        error =
+            std::make_error_code(std::filesystem::is_directory(status) ? std::errc::is_a_directory
+                                                                       : std::errc::file_exists);
         return false;
     }
     error.clear();

@@ -127,9 +127,9 @@ std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store, const sLayou
     const int width = screen.width;
     const int height = screen.height;
 
-    const bool ownLayout = store.ReadInt(OverlayPositionSection(width, height),
-                                         choice.ValueName(1, 0),
-                                         kNoLayoutMarker) != kNoLayoutMarker;
+    const bool ownLayout =
+        store.ReadInt(OverlayPositionSection(width, height), choice.ValueName(1, 0),
+                      kNoLayoutMarker) != kNoLayoutMarker;
     const sScreenSize reference = ownLayout ? screen : ReferenceResolution(screen);
     const std::string section = OverlayPositionSection(reference.width, reference.height);
 

@@ -420,8 +420,8 @@ TEST_F(CliTest, ImportRefusesToWriteOverAnythingButACacheFile) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"empty folder", "history", "stderr.txt",
-                                               "stdout.txt"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"empty folder", "history", "stderr.txt", "stdout.txt"}));
 
     // An empty file holds nothing: it counts as no cache and becomes one.
     WriteFile(CacheFile(), "");

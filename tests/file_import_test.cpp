@@ -41,9 +41,8 @@ TEST_F(FileImportTest, OnlyFilesThatWereReadAreRecorded) {
     const std::string c = Table("C", 3);
 
     testing_support::ScopedUnreadableFile holding(held);
-    const std::vector<sModifiedFileInfo> unread =
-        ImportFoundFiles(store, {Found(a, 10), Found(held, 20), Found(gone, 30), Found(c, 40)},
-                         nullptr);
+    const std::vector<sModifiedFileInfo> unread = ImportFoundFiles(
+        store, {Found(a, 10), Found(held, 20), Found(gone, 30), Found(c, 40)}, nullptr);
 
     ASSERT_EQ(unread.size(), 2u);
     EXPECT_EQ(unread[0].m_strPath, held);

@@ -199,8 +199,8 @@ TEST(SaveOverlayPositions, SaveAndApplyAgainKeepsEveryOverlayInPlace) {
             const sScreenSize screen{1920, 1080};
             const sScreenSize source = ownToBegin ? screen : ReferenceResolution({1728, 1080});
             for (int seat = 1; seat <= kSeatCount; ++seat) {
-                StoreSeat(store, OverlayPositionSection(source.width, source.height), choice,
-                          seat, {150 * seat, 1000 - 90 * seat});
+                StoreSeat(store, OverlayPositionSection(source.width, source.height), choice, seat,
+                          {150 * seat, 1000 - 90 * seat});
             }
             const sScreenSize shown = ownToBegin ? screen : sScreenSize{1728, 1080};
             const Positions first = PlaceOverlays(store, choice, shown, taskbar);

@@ -243,8 +243,8 @@ TEST_F(CacheFileTest, WhatStandsAtTheCacheNameIsRecognisedWithoutChangingIt) {
         WriteFile(path, other);
         // ("L" and "Lanternquill" are the start of our first line: a cut cache of ours.)
         const bool ours = std::string(cache_layout::kMagic).starts_with(other);
-        EXPECT_EQ(CheckCacheFile(path).kind, ours ? eCacheFileKind::Cache
-                                                  : eCacheFileKind::NotCache)
+        EXPECT_EQ(CheckCacheFile(path).kind,
+                  ours ? eCacheFileKind::Cache : eCacheFileKind::NotCache)
             << other;
         EXPECT_EQ(ReadFile(path), other);
     }

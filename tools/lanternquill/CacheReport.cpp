@@ -28,8 +28,7 @@ std::string Obstacle(const sCacheFileCheck& check, const std::string& fileName) 
 
 }  // namespace
 
-eCacheLoad LoadCacheForReading(CStatsStore& store, const std::string& fileName,
-                               std::ostream& err) {
+eCacheLoad LoadCacheForReading(CStatsStore& store, const std::string& fileName, std::ostream& err) {
     const sCacheFileCheck check = CheckCacheFile(fileName);
     if (check.kind == eCacheFileKind::Missing) {
         err << "lanternquill: cannot open the cache file '" << fileName << "': no such file\n";
