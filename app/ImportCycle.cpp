@@ -1,12 +1,14 @@
 #include "app/ImportCycle.h"
 
 #include <cstdio>
+#include <unordered_set>
 #include <utility>
 
-#include "history/HistoryParser.h"
+#include "history/FileImport.h"
 #include "history/ImportState.h"
 #include "history/StatsStore.h"
 #include "overlay/Settings.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -52,7 +54,8 @@ void RequestFullReload(CStatsStore& store, int64_t now) {
 
 CImportCycle::CImportCycle(IFileSystem& fs, CStatsStore& store, IProgressSink& progress,
                            IImportUi& ui, IImportClock& clock, RefreshTableListFn refreshTableList)
-    : m_store(store),
+    : m_fs(fs),
+      m_store(store),
       m_progress(progress),
       m_ui(ui),
       m_clock(clock),
@@ -62,6 +65,26 @@ CImportCycle::CImportCycle(IFileSystem& fs, CStatsStore& store, IProgressSink& p
 void CImportCycle::Scan(const std::string& historyFolder) {
     m_scan.ScanHistoryFolder(historyFolder, kHistoryFilter, g_timeHistoryCutoff, g_bFullImport,
                              &m_progress);
+}
+
+void CImportCycle::ReadFiles() {
+    std::vector<sModifiedFileInfo> files = m_scan.m_aModifiedFiles;
+    if (!m_aUnreadFiles.empty()) {
+        // A file written again since has just been found with its new time; the others are
+        // read as they are now, and dropped once they are gone.
+        const std::unordered_set<std::string> found(m_scan.m_astrModifiedPaths.begin(),
+                                                    m_scan.m_astrModifiedPaths.end());
+        for (sModifiedFileInfo& file : m_aUnreadFiles) {
+            if (found.contains(file.m_strPath)) {
+                continue;
+            }
+            if (const auto written = m_fs.LastWriteTime(file.m_strPath)) {
+                file.m_tModified = *written;
+                files.push_back(std::move(file));
+            }
+        }
+    }
+    m_aUnreadFiles = ImportFoundFiles(m_store, files, &m_progress);
 }
 
 void CImportCycle::ImportHistory(const std::string& historyFolder) {
@@ -82,7 +105,7 @@ void CImportCycle::ImportHistory(const std::string& historyFolder) {
         m_clock.Sleep(kFirstRunPauseMs);
     }
 
-    ParseHistoryFiles(m_store, m_scan.m_astrModifiedPaths, &m_progress);
+    ReadFiles();
 
     if (g_bFullImport) {
         // The full import read everything; for the table list only the files written in its

@@ -101,14 +101,24 @@ public:
         return m_scan.m_astrModifiedPaths;
     }
 
+    // Files the last cycle could not read (held open by another program): each later cycle
+    // reads them again, whether or not they were written since, until they can be read.
+    [[nodiscard]] const std::vector<sModifiedFileInfo>& UnreadFiles() const noexcept {
+        return m_aUnreadFiles;
+    }
+
 private:
     void Scan(const std::string& historyFolder);
+    // Reads the files the scan found and those left unread by earlier cycles.
+    void ReadFiles();
 
+    IFileSystem& m_fs;
     CStatsStore& m_store;
     IProgressSink& m_progress;
     IImportUi& m_ui;
     IImportClock& m_clock;
     RefreshTableListFn m_refreshTableList;
     CHistoryScan m_scan;
+    std::vector<sModifiedFileInfo> m_aUnreadFiles;
     bool m_bRunning = false;
 };

@@ -75,7 +75,8 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
             return options.DoModal(nullptr) == IDOK ? 0 : 1;
         }
         case eStartMode::Information: {
-            LoadStatsCache(stats, kCacheFileName);
+            // Only shows the counts: a damaged cache is left for the main window to set aside.
+            LoadStatsCacheEx(stats, kCacheFileName, /*setAsideIfRejected=*/false);
             CAboutDlg panel(static_cast<uint32_t>(stats.CountedHands().size()),
                             stats.PlayerCount());
             return static_cast<int>(panel.DoModal(nullptr));

@@ -55,8 +55,6 @@ void CHistoryScan::ScanHistoryFolder(const std::string& folder, const std::strin
     m_astrModifiedPaths.clear();
     m_bFullImport = fullImport;
     m_pProgress = progress;
-    m_fileIndex.clear();
-    m_bIndexBuilt = false;
     if (m_pProgress != nullptr) {
         m_pProgress->SetRange(0, 100);
         m_pProgress->SetPos(1);
@@ -122,29 +120,10 @@ void CHistoryScan::CheckFile(const std::string& path, const std::string& name, i
         return;
     }
     const int64_t t = *written;
-    bool isNew = true;
-    auto& files = m_store.m_astrFiles;
-    auto& times = m_store.m_atFileTimes;
     // Outside a full import every file written since the cut-off is listed again; a full
-    // import compares with the file cache and passes over files whose time it already holds.
-    if (m_bFullImport && !files.empty()) {
-        BuildFileIndex();
-        if (const auto it = m_fileIndex.find(path); it != m_fileIndex.end()) {
-            for (uint32_t i : it->second) {
-                if (times[i] == t) {
-                    return;
-                }
-                times[i] = t;
-                isNew = false;
-            }
-        }
-    }
-    if (isNew) {
-        if (m_bIndexBuilt) {
-            m_fileIndex[path].push_back(static_cast<uint32_t>(files.size()));
-        }
-        files.push_back(path);
-        times.push_back(t);
+    // import compares with the file cache and passes over files read at the time they have now.
+    if (m_bFullImport && m_store.FileTime(path) == t) {
+        return;
     }
     sModifiedFileInfo info;
     info.m_strPath = path;
@@ -152,16 +131,4 @@ void CHistoryScan::CheckFile(const std::string& path, const std::string& name, i
     info.m_tModified = t;
     m_aModifiedFiles.push_back(std::move(info));
     m_astrModifiedPaths.push_back(path);
-}
-
-void CHistoryScan::BuildFileIndex() {
-    if (m_bIndexBuilt) {
-        return;
-    }
-    const auto& files = m_store.m_astrFiles;
-    m_fileIndex.reserve(files.size());
-    for (size_t i = 0; i < files.size(); ++i) {
-        m_fileIndex[files[i]].push_back(static_cast<uint32_t>(i));
-    }
-    m_bIndexBuilt = true;
 }

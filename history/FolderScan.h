@@ -1,10 +1,10 @@
-// The walk of the hand history folder: finds the files written at or after a cut-off time,
-// keeps the store's file cache, and lists the files to parse.
+// The walk of the hand history folder: finds the files written at or after a cut-off time and
+// lists the files to parse. The store's file cache is only read here; a file is recorded in it
+// once it has been read (history/FileImport.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "history/Progress.h"
@@ -27,6 +27,7 @@ public:
     // without regard to letter case; an empty filter takes every file) written at or after
     // `cutoff`. With `fullImport` set, files whose time the file cache already records are
     // passed over. Progress goes to `progress` (optional) as a percentage of the expected count.
+    // The file cache is not changed.
     void ScanHistoryFolder(const std::string& folder, const std::string& filter, int64_t cutoff,
                            bool fullImport, IProgressSink* progress);
 
@@ -38,9 +39,6 @@ private:
     void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
     void CheckFile(const std::string& path, const std::string& name, int64_t cutoff);
     void CountProgress();
-    // Where each path stands in the store's file cache (all its entries, in order), so a full
-    // import does not compare every file found with every cached path.
-    void BuildFileIndex();
 
     IFileSystem& m_fs;
     CStatsStore& m_store;
@@ -49,8 +47,6 @@ private:
     int m_nScanCounter = 0;
     int m_nLastPercent = 0;
     int m_nExpectedCount = 0;
-    std::unordered_map<std::string, std::vector<uint32_t>> m_fileIndex;
-    bool m_bIndexBuilt = false;
 };
 
 // True for a directory path whose last 9 characters are a separator, "20" and six more

@@ -261,20 +261,24 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
     }
 }
 
-void ParseHistoryFiles(CStatsStore& store, const std::vector<std::string>& paths,
-                       IProgressSink* progress) {
+std::vector<size_t> ParseHistoryFiles(CStatsStore& store, const std::vector<std::string>& paths,
+                                      IProgressSink* progress) {
     const int count = static_cast<int>(std::min<size_t>(paths.size(), 0x7FFFFFFF));
     if (progress != nullptr) {
         progress->SetRange(0, count);
         progress->SetPos(1);
     }
     std::string text;
+    std::vector<size_t> unread;
     for (int i = 0; i < count; ++i) {
         if (ReadTextFile(paths[static_cast<size_t>(i)], text)) {
             ParseHistoryText(store, text);
+        } else {
+            unread.push_back(static_cast<size_t>(i));
         }
         if (progress != nullptr) {
             progress->SetPos(i);
         }
     }
+    return unread;
 }

@@ -42,7 +42,8 @@ std::string_view SeatName(std::string_view text, size_t markerPos, size_t marker
 // Parses every hand in one file's text and adds the hands not counted before to the store.
 void ParseHistoryText(CStatsStore& store, std::string_view text);
 
-// Reads and parses each file in order; files that cannot be read are skipped. The progress sink
-// (optional) gets the range 0..N, position 1 at the start and position i after file i.
-void ParseHistoryFiles(CStatsStore& store, const std::vector<std::string>& paths,
-                       IProgressSink* progress);
+// Reads and parses each file in order; files that cannot be read are skipped and their indexes
+// returned, in order. The progress sink (optional) gets the range 0..N, position 1 at the start
+// and position i after file i.
+std::vector<size_t> ParseHistoryFiles(CStatsStore& store, const std::vector<std::string>& paths,
+                                      IProgressSink* progress);

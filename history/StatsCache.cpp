@@ -3,18 +3,25 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string_view>
 
+#include "history/CacheFileGuard.h"
 #include "history/CacheLayout.h"
 #include "history/StatsStore.h"
 
 namespace {
 
 using namespace cache_layout;
+
+// The C library's reason for the last failed call (an I/O error when it gave none).
+std::error_code SystemError() {
+    return {errno != 0 ? errno : EIO, std::generic_category()};
+}
 
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept { std::fclose(f); }
@@ -31,6 +38,7 @@ public:
     void Bytes(const void* data, size_t size) {
         if (m_ok && size > 0 && std::fwrite(data, 1, size, m_file) != size) {
             m_ok = false;
+            m_error = SystemError();
         }
     }
     void Marker(std::string_view marker) { Bytes(marker.data(), marker.size() + 1); }
@@ -47,10 +55,12 @@ public:
         Bytes(field.data(), fieldSize);
     }
     [[nodiscard]] bool Ok() const noexcept { return m_ok; }
+    [[nodiscard]] std::error_code Error() const noexcept { return m_error; }
 
 private:
     std::FILE* m_file;
     bool m_ok = true;
+    std::error_code m_error;
 };
 
 void WriteRecord(CCacheWriter& out, const CPKR_PlayerRecord& record) {
@@ -105,36 +115,57 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 
 }  // namespace
 
-bool SaveStatsCache(const CStatsStore& store, const std::string& fileName) {
+bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error) {
     // Write beside the real file and swap it in only when everything was written, so a failure
     // half-way (full disk, crash) leaves the previous cache as it was.
     const std::string temp = fileName + ".tmp";
-    bool written = false;
-    if (UniqueFile file{OpenFile(temp, "wb")}) {
-        CCacheWriter out(file.get());
-        written = WriteStore(store, out);
-        written = (std::fclose(file.release()) == 0) && written;
-    } else {
+    // Only a file is ever replaced: a folder of that name is left as it is.
+    const std::filesystem::file_status status = std::filesystem::status(fileName, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        error =
+            std::make_error_code(std::filesystem::is_directory(status) ? std::errc::is_a_directory
+                                                                       : std::errc::file_exists);
         return false;
     }
-    std::error_code ec;
-    if (written) {
-        std::filesystem::rename(temp, fileName, ec);
-        if (!ec) {
+    error.clear();
+    errno = 0;
+    if (UniqueFile file{OpenFile(temp, "wb")}) {
+        CCacheWriter out(file.get());
+        const bool written = WriteStore(store, out);
+        error = written ? std::error_code() : out.Error();
+        errno = 0;
+        // Closing writes what is still buffered: a full disk often shows only here.
+        if (std::fclose(file.release()) != 0 && written) {
+            error = SystemError();
+        }
+    } else {
+        error = SystemError();
+        return false;
+    }
+    if (!error) {
+        std::filesystem::rename(temp, fileName, error);
+        if (!error) {
             return true;
         }
     }
-    std::filesystem::remove(temp, ec);
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
     return false;
 }
 
 eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
-                            bool deleteIfRejected) {
+                            bool setAsideIfRejected) {
+    std::error_code ec;
+    // A folder of that name opens for reading on some systems; it is no cache file and must
+    // never be moved or replaced.
+    const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return eCacheLoad::NotOpened;
+    }
     UniqueFile file{OpenFile(fileName, "rb")};
     if (!file) {
         return eCacheLoad::NotOpened;
     }
-    std::error_code ec;
     const auto size = std::filesystem::file_size(fileName, ec);
     bool loaded = false;
     if (!ec) {
@@ -147,8 +178,9 @@ eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
         return eCacheLoad::Loaded;
     }
     store.ResetStatistics();
-    if (deleteIfRejected) {
-        std::filesystem::remove(fileName, ec);
+    if (setAsideIfRejected) {
+        // Kept for a look or a rescue; when even that fails, the next save replaces it.
+        SetAsideRejectedCache(fileName, ec);
     }
     return eCacheLoad::Rejected;
 }

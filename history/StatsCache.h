@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 class CStatsStore;
 
@@ -11,20 +12,27 @@ inline constexpr const char* kCacheFileName = "LanternquillCache_Trial.dat";
 enum class eCacheLoad {
     Loaded,     // the store holds the file's content
     NotOpened,  // no file, or it could not be opened: nothing changed
-    Rejected,   // malformed: the store was emptied and the file deleted
+    Rejected,   // malformed: the store was emptied and the file set aside (see below)
 };
 
 // Writes the whole store to a temporary file next to `fileName` and then puts it in place, so a
 // failed save leaves the previous file intact. Names longer than 24 bytes are cut to their first
 // 24 bytes (a 24-byte name fills its field without a terminating NUL); file-cache entries whose
-// path is longer than 256 bytes are left out. Returns false when nothing was replaced.
-bool SaveStatsCache(const CStatsStore& store, const std::string& fileName);
+// path is longer than 256 bytes are left out. Returns false when nothing was replaced, with the
+// reason in `error` (the system's error: permission, disk full, ...).
+bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error);
+inline bool SaveStatsCache(const CStatsStore& store, const std::string& fileName) {
+    std::error_code ignored;
+    return SaveStatsCache(store, fileName, ignored);
+}
 
-// Loads `fileName` into an empty store. A file that does not match the layout exactly (including
-// declared counts that the file's size cannot hold) is rejected: the store is emptied and the
-// file deleted (kept when `deleteIfRejected` is false, for diagnosis tools).
+// Loads `fileName` into an empty store. A folder or anything else that is not a regular file
+// counts as not opened and is left alone. A file that does not match the layout exactly
+// (including declared counts that the file's size cannot hold) is rejected: the store is emptied
+// and the file moved to "<name>.rejected" (history/CacheFileGuard.h), where it can still be
+// looked at; with `setAsideIfRejected` false (tools that only read) it stays where it is.
 eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
-                            bool deleteIfRejected = true);
+                            bool setAsideIfRejected = true);
 inline bool LoadStatsCache(CStatsStore& store, const std::string& fileName) {
     return LoadStatsCacheEx(store, fileName) == eCacheLoad::Loaded;
 }

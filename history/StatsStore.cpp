@@ -24,6 +24,8 @@ void CStatsStore::ResetStatistics() {
     m_handSet.Clear();
     std::vector<std::string>().swap(m_astrFiles);
     std::vector<int64_t>().swap(m_atFileTimes);
+    std::unordered_map<std::string, size_t>().swap(m_fileIndex);
+    m_nIndexedFiles = 0;
 }
 
 int32_t CStatsStore::AddPlayer(std::string_view name) {
@@ -150,4 +152,52 @@ void CStatsStore::ReservePlayers(size_t count) {
     m_anIds.reserve(count);
     m_anBlockOf.reserve(count * BUCKET_COUNT);
     m_index.Reserve(count, m_astrNames);
+}
+
+void CStatsStore::IndexFiles() {
+    if (m_nIndexedFiles == m_astrFiles.size() && m_fileIndex.size() == m_nIndexedFiles) {
+        return;
+    }
+    // Rebuilt whole: this happens once after a load, and folding needs to see every entry.
+    m_atFileTimes.resize(m_astrFiles.size());
+    m_fileIndex.clear();
+    m_fileIndex.reserve(m_astrFiles.size());
+    size_t kept = 0;
+    for (size_t i = 0; i < m_astrFiles.size(); ++i) {
+        const auto [it, added] = m_fileIndex.try_emplace(m_astrFiles[i], kept);
+        if (!added) {
+            int64_t& time = m_atFileTimes[it->second];
+            time = std::max(time, m_atFileTimes[i]);
+            continue;
+        }
+        if (kept != i) {
+            m_astrFiles[kept] = std::move(m_astrFiles[i]);
+            m_atFileTimes[kept] = m_atFileTimes[i];
+        }
+        ++kept;
+    }
+    m_astrFiles.resize(kept);
+    m_atFileTimes.resize(kept);
+    m_nIndexedFiles = kept;
+}
+
+std::optional<int64_t> CStatsStore::FileTime(const std::string& path) {
+    IndexFiles();
+    const auto it = m_fileIndex.find(path);
+    if (it == m_fileIndex.end()) {
+        return std::nullopt;
+    }
+    return m_atFileTimes[it->second];
+}
+
+void CStatsStore::RecordFileTime(const std::string& path, int64_t time) {
+    IndexFiles();
+    const auto [it, added] = m_fileIndex.try_emplace(path, m_astrFiles.size());
+    if (added) {
+        m_astrFiles.push_back(path);
+        m_atFileTimes.push_back(time);
+        ++m_nIndexedFiles;
+    } else {
+        m_atFileTimes[it->second] = time;
+    }
 }

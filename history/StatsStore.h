@@ -9,8 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "history/GameTypes.h"
@@ -73,10 +75,20 @@ public:
     void ReserveHands(size_t count);
     void ReservePlayers(size_t count);
 
-    // File cache: full paths of the hand history files seen and their last-write times
-    // (seconds since 1970-01-01 UTC). The two arrays always have the same length.
+    // File cache: full paths of the hand history files read and the last-write times they had
+    // when they were read (seconds since 1970-01-01 UTC), one entry per path. The two arrays
+    // always have the same length. The cache file loader appends to them directly; everything
+    // else records a file through RecordFileTime, so that a path never gets a second entry.
     std::vector<std::string> m_astrFiles;
     std::vector<int64_t> m_atFileTimes;
+
+    // The recorded time of `path`, or nothing when it has no entry. Cache files of earlier
+    // versions can hold several entries for one path: they are folded into the first one with
+    // the newest of their times (the file has been read at least up to then).
+    [[nodiscard]] std::optional<int64_t> FileTime(const std::string& path);
+    // Records that `path` was read as last written at `time`: its entry is updated in place, or
+    // appended when the path has none.
+    void RecordFileTime(const std::string& path, int64_t time);
 
 private:
     struct sCounterBlock {
@@ -86,6 +98,8 @@ private:
     [[nodiscard]] size_t SlotOf(int player, int bucket) const noexcept {
         return static_cast<size_t>(player) * BUCKET_COUNT + static_cast<size_t>(bucket);
     }
+    // Brings m_fileIndex up to date with the file-cache arrays, folding repeated paths.
+    void IndexFiles();
 
     int32_t m_nPlayers = 0;
     std::vector<std::string> m_astrNames;
@@ -96,4 +110,9 @@ private:
 
     std::vector<uint32_t> m_anHands;
     CHandNumberSet m_handSet;
+
+    // Entry of each file-cache path; valid for the first m_nIndexedFiles entries (the loader
+    // appends behind the index's back, which the count notices).
+    std::unordered_map<std::string, size_t> m_fileIndex;
+    size_t m_nIndexedFiles = 0;
 };

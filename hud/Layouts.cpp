@@ -127,20 +127,26 @@ std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store, const sLayou
     const int width = screen.width;
     const int height = screen.height;
 
-    sScreenSize reference = screen;
-    if (store.ReadInt(OverlayPositionSection(width, height), choice.ValueName(1, 0),
-                      kNoLayoutMarker) == kNoLayoutMarker) {
-        reference = ReferenceResolution(screen);
-    }
+    const bool ownLayout =
+        store.ReadInt(OverlayPositionSection(width, height), choice.ValueName(1, 0),
+                      kNoLayoutMarker) != kNoLayoutMarker;
+    const sScreenSize reference = ownLayout ? screen : ReferenceResolution(screen);
     const std::string section = OverlayPositionSection(reference.width, reference.height);
 
-    // Single precision on purpose: the stored layouts were made with these exact factors, and
-    // double precision truncates some products one pixel differently.
-    const float scaleX = static_cast<float>(width) / static_cast<float>(reference.width);
-    const int layoutHeight = reference.height + taskbarHeight - kLayoutTaskbarAllowance;
-    // A degenerate screen (no room above the taskbar) keeps the stored heights.
-    const float scaleY =
-        layoutHeight > 0 ? static_cast<float>(height) / static_cast<float>(layoutHeight) : 1.0F;
+    // The screen's own layout is where the user left it (stretching it for the taskbar on
+    // every application moved it a little further down with each save). A borrowed one is
+    // scaled; single precision on purpose: the stored layouts were made with these exact
+    // factors, and double precision truncates some products one pixel differently.
+    float scaleX = 1.0F;
+    float scaleY = 1.0F;
+    if (!ownLayout) {
+        scaleX = static_cast<float>(width) / static_cast<float>(reference.width);
+        const int layoutHeight = reference.height + taskbarHeight - kLayoutTaskbarAllowance;
+        // A degenerate screen (no room above the taskbar) keeps the stored heights.
+        if (layoutHeight > 0) {
+            scaleY = static_cast<float>(height) / static_cast<float>(layoutHeight);
+        }
+    }
 
     std::array<sPoint, kSeatCount> positions;
     positions.fill(kParkedOverlay);
@@ -167,7 +173,8 @@ void SaveOverlayPositions(ISettingsStore& store, const sLayoutChoice& choice, sS
         if (!topLeft) {
             continue;
         }
-        store.WriteInt(section, choice.ValueName(i + 1, 0), topLeft->x);
+        store.WriteInt(section, choice.ValueName(i + 1, 0),
+                       i == 0 ? StorableSeatOneX(topLeft->x) : topLeft->x);
         store.WriteInt(section, choice.ValueName(i + 1, 1), topLeft->y);
     }
 }

@@ -119,6 +119,11 @@ struct sLayoutChoice {
 
 // Seat 1's stored x equal to this means "no layout for this resolution".
 inline constexpr int32_t kNoLayoutMarker = 1234;
+// The x to store for seat 1: an overlay that really stands at the marker's x is stored one pixel
+// to its left, so that the layout it belongs to is not taken for missing.
+[[nodiscard]] constexpr int32_t StorableSeatOneX(int32_t x) {
+    return x == kNoLayoutMarker ? x - 1 : x;
+}
 inline constexpr int kDefaultTaskbarHeight = 32;
 // Where overlays of seats the layout does not position are parked (hidden).
 inline constexpr sPoint kParkedOverlay{0, -5150};
@@ -134,14 +139,16 @@ inline constexpr sPoint kParkedOverlay{0, -5150};
 // when it sits at the bottom of a screen `screenHeight` high, else 32.
 [[nodiscard]] int TaskbarHeight(const std::optional<sRect>& taskbar, int screenHeight);
 
-// The ten overlays' top-left corners for `choice`: seats 1..n from the stored layout (or the
-// reference resolution's, when the screen has none), scaled to the screen in single precision
-// and pulled back onto it; seats n+1..10 at kParkedOverlay.
+// The ten overlays' top-left corners for `choice`: seats 1..n from the stored layout, pulled
+// back onto the screen; seats n+1..10 at kParkedOverlay. The screen's own layout holds screen
+// positions and is placed as stored, so that saving and applying it again moves nothing; only
+// a layout borrowed from a reference resolution (the screen has none) is scaled to the screen,
+// in single precision, with the taskbar's height against the 64 pixels layouts allow for.
 [[nodiscard]] std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store,
                                                            const sLayoutChoice& choice,
                                                            sScreenSize screen, int taskbarHeight);
 
 // Writes the top-left corners of seats 1..n that have an overlay (index i = seat i+1) into the
-// screen's own section, unscaled.
+// screen's own section, unscaled (seat 1's x through StorableSeatOneX).
 void SaveOverlayPositions(ISettingsStore& store, const sLayoutChoice& choice, sScreenSize screen,
                           const std::array<std::optional<sPoint>, kSeatCount>& overlayTopLefts);

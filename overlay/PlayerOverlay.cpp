@@ -47,6 +47,8 @@ const std::string& CPlayerOverlay::ShownText() const noexcept {
 void CPlayerOverlay::OnLeftButtonDown(sPoint client) {
     CaptureMouse();
     m_ptDragOffset = {-client.x, -client.y};
+    const sRect window = ScreenRect();
+    m_ptPressTopLeft = {window.left, window.top};
 }
 
 void CPlayerOverlay::OnMouseMove(sPoint cursorScreen) {
@@ -82,7 +84,11 @@ void CPlayerOverlay::OnLeftButtonUp(sPoint cursorScreen) {
     m_nState = OVERLAY_NORMAL;
     Repaint();
     MoveTo(topLeft);
-    m_bMoved = true;
+    // Only a drag that ends elsewhere is a new layout: a click (or a drag back to where it
+    // began) leaves the stored layout alone. A drag not yet saved stays noted.
+    if (topLeft != m_ptPressTopLeft) {
+        m_bMoved = true;
+    }
 }
 
 void CPlayerOverlay::OnHoverTimer() {

@@ -81,7 +81,7 @@ public:
     std::array<std::string, kOverlayStateCount> m_strText;  // one text per display state
     int32_t m_nState = OVERLAY_NORMAL;                      // eOverlayState
     uint32_t m_crText = 0;                                  // text colour, 0x00BBGGRR
-    bool m_bMoved = false;  // a drag ended; the HUD clears it and saves the layout
+    bool m_bMoved = false;  // a drag ended elsewhere; the HUD clears it and saves the layout
 
     // Stores `text` as variant `index` (0..3; others are ignored and report no change) and
     // reports whether it differs from what was there. Never repaints: the caller does.
@@ -104,7 +104,7 @@ public:
     // Mouse and timer events: the window forwards its messages here.
     void OnLeftButtonDown(sPoint client);      // press point in client coordinates
     void OnMouseMove(sPoint cursorScreen);     // drags while the mouse is captured, else hovers
-    void OnLeftButtonUp(sPoint cursorScreen);  // ends a drag
+    void OnLeftButtonUp(sPoint cursorScreen);  // ends a drag; a plain click moves nothing
     void OnHoverTimer();                       // TIMER_OVERLAY_HOVER fired
 
 protected:
@@ -120,4 +120,7 @@ protected:
     virtual void MoveTo(sPoint topLeft) = 0;
     // Gives the window the overlay size where it is, z-order kept, shown, not activated.
     virtual void ResizeInPlace() = 0;
+
+private:
+    sPoint m_ptPressTopLeft;  // where the window stood when the left button went down
 };

@@ -2,10 +2,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+
+#ifdef _WIN32
+#include <share.h>
+#endif
 
 namespace testing_support {
 
@@ -27,6 +33,34 @@ ScopedTempDir::ScopedTempDir() {
 ScopedTempDir::~ScopedTempDir() {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
+}
+
+ScopedUnreadableFile::ScopedUnreadableFile(std::string path) : m_path(std::move(path)) {
+#ifdef _WIN32
+    m_handle = _fsopen(m_path.c_str(), "rb", _SH_DENYRW);
+    if (m_handle == nullptr) {
+        throw std::runtime_error("cannot hold " + m_path);
+    }
+#else
+    std::filesystem::rename(m_path, m_path + ".held");
+    std::filesystem::create_symlink(m_path + ".nowhere", m_path);
+#endif
+    m_held = true;
+}
+
+void ScopedUnreadableFile::Release() {
+    if (!m_held) {
+        return;
+    }
+    m_held = false;
+#ifdef _WIN32
+    std::fclose(static_cast<std::FILE*>(m_handle));
+    m_handle = nullptr;
+#else
+    std::error_code ec;
+    std::filesystem::remove(m_path, ec);
+    std::filesystem::rename(m_path + ".held", m_path, ec);
+#endif
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {

@@ -23,6 +23,24 @@ private:
     std::filesystem::path m_path;
 };
 
+// Keeps a file from being opened for reading while it lives, as another program holding it
+// open without sharing does: on Windows it is exactly that; elsewhere, where nothing can deny
+// other readers, the file is moved aside and a link to nowhere left in its place.
+class ScopedUnreadableFile {
+public:
+    explicit ScopedUnreadableFile(std::string path);
+    ~ScopedUnreadableFile() { Release(); }
+    ScopedUnreadableFile(const ScopedUnreadableFile&) = delete;
+    ScopedUnreadableFile& operator=(const ScopedUnreadableFile&) = delete;
+    // Makes the file readable again (before the end of the scope).
+    void Release();
+
+private:
+    std::string m_path;
+    void* m_handle = nullptr;  // the open file (Windows)
+    bool m_held = false;
+};
+
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 

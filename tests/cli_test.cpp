@@ -1,6 +1,7 @@
 // Drives the built lanternquill executable on small hand-written hand histories.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -446,20 +447,81 @@ TEST_F(CliTest, FailuresAreReportedWithStatusOne) {
     EXPECT_NE(unknown.err.find("no player named 'alice'"), std::string::npos) << unknown.err;
 }
 
-TEST_F(CliTest, MalformedCacheIsReportedAndDiscarded) {
-    WriteFile(CacheFile(), "Lanternquill_DEMOCACHEO05\n");  // cut after the first line
+TEST_F(CliTest, MalformedCacheIsKeptAsItIsByStatsAndSetAsideByImport) {
+    const std::string cut = "Lanternquill_DEMOCACHEO05\n";  // a cache cut after its first line
+    WriteFile(CacheFile(), cut);
     const sRun stats = Run("stats");
     EXPECT_EQ(stats.status, 1);
-    EXPECT_NE(stats.err.find("was malformed and has been discarded"), std::string::npos)
+    EXPECT_NE(stats.err.find("is malformed (it has been left as it is)"), std::string::npos)
         << stats.err;
-    EXPECT_FALSE(std::filesystem::exists(CacheFile()));
+    EXPECT_EQ(ReadFile(CacheFile()), cut);
 
-    WriteFile(CacheFile(), std::string(200, 'x'));
     const sRun import = Run("import history");
     EXPECT_EQ(import.status, 0) << import.err;
-    EXPECT_NE(import.err.find("was malformed and has been discarded"), std::string::npos);
+    EXPECT_NE(import.err.find("was malformed; it has been moved to "
+                              "'LanternquillCache_Trial.dat.rejected'"),
+              std::string::npos)
+        << import.err;
+    EXPECT_EQ(import.err.find("discarded"), std::string::npos) << import.err;
+    EXPECT_EQ(ReadFile(CacheFile() + ".rejected"), cut);
     EXPECT_NE(import.out.find(" 3 new hands"), std::string::npos) << import.out;
     EXPECT_EQ(StatsCsv()["Alice"]["hands"], "3");
+}
+
+// Whatever --cache names by mistake, nothing of the user's is written over, moved or removed,
+// and the messages say only what happened.
+TEST_F(CliTest, ImportRefusesToWriteOverAnythingButACacheFile) {
+    const std::string alder = HistoryFile("Alder.txt");
+    sRun run = Run("import --cache history/Alder.txt history");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("'history/Alder.txt' is not a Lanternquill cache file"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("discarded"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(alder), kTableA);
+    EXPECT_FALSE(std::filesystem::exists(alder + ".rejected"));
+    EXPECT_FALSE(std::filesystem::exists(alder + ".tmp"));
+
+    const std::filesystem::path folder = dir.Path() / "empty folder";
+    std::filesystem::create_directory(folder);
+    run = Run("import --cache \"empty folder\" history");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("'empty folder' is a folder"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+
+    // stats and dump on the same things: reported, never changed.
+    for (const char* args : {"stats --cache history/Alder.txt", "dump history/Alder.txt",
+                             "stats --cache \"empty folder\"", "dump \"empty folder\""}) {
+        run = Run(args);
+        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_NE(run.err.find("left as it is"), std::string::npos) << args << ": " << run.err;
+    }
+    EXPECT_EQ(ReadFile(alder), kTableA);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"empty folder", "history", "stderr.txt", "stdout.txt"}));
+
+    // An empty file holds nothing: it counts as no cache and becomes one.
+    WriteFile(CacheFile(), "");
+    run = Run("import history");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.err.empty()) << run.err;
+    EXPECT_EQ(StatsCsv()["Alice"]["hands"], "3");
+}
+
+TEST_F(CliTest, AWriteThatFailsSaysWhy) {
+    const sRun run = Run("import --cache nowhere/cache.dat history");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write the cache file 'nowhere/cache.dat': No such file or "
+                           "directory"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(CliTest, DumpListsEveryNonZeroCounter) {

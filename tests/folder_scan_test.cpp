@@ -111,22 +111,23 @@ TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
     fs.AddFile(At("same.txt"), kCutoff + 5);
     fs.AddFile(At("changed.txt"), kCutoff + 9);
     fs.AddFile(At("new.txt"), kCutoff + 1);
-    store.m_astrFiles = {At("same.txt"), At("changed.txt"), At("changed.txt")};
-    store.m_atFileTimes = {kCutoff + 5, kCutoff + 2, kCutoff + 3};
+    fs.AddFile(At("again.txt"), kCutoff + 7);
+    // An older cache file with repeated entries: the newest one counts.
+    store.m_astrFiles = {At("same.txt"), At("changed.txt"), At("changed.txt"), At("again.txt"),
+                         At("again.txt")};
+    store.m_atFileTimes = {kCutoff + 5, kCutoff + 2, kCutoff + 3, kCutoff + 7, kCutoff + 4};
     EXPECT_EQ(Scan(true), (std::vector<std::string>{At("changed.txt"), At("new.txt")}));
-    // Every older entry of a changed file is brought up to its new time; new files are appended.
-    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{At("same.txt"), At("changed.txt"),
-                                                           At("changed.txt"), At("new.txt")}));
-    EXPECT_EQ(store.m_atFileTimes,
-              (std::vector<int64_t>{kCutoff + 5, kCutoff + 9, kCutoff + 9, kCutoff + 1}));
+    // The scan only reads the file cache: a file is recorded once it has been read.
+    EXPECT_EQ(store.FileTime(At("changed.txt")), kCutoff + 3);
+    EXPECT_EQ(store.FileTime(At("new.txt")), std::nullopt);
 }
 
-TEST_F(FolderScanTest, LaterCyclesListEveryRecentFileAndAppendItAgain) {
+TEST_F(FolderScanTest, LaterCyclesListEveryRecentFileWithoutTouchingTheFileCache) {
     fs.AddFile(At("t.txt"), kCutoff + 5);
     store.m_astrFiles = {At("t.txt")};
     store.m_atFileTimes = {kCutoff + 5};
     EXPECT_EQ(Scan(false), std::vector<std::string>{At("t.txt")});
-    EXPECT_EQ(store.m_astrFiles.size(), 2u);
+    EXPECT_EQ(store.m_astrFiles.size(), 1u);
     // A file written between two cycles is found by the next one.
     fs.Touch(At("t.txt"), kCutoff + 100);
     EXPECT_EQ(Scan(false, kCutoff + 50), std::vector<std::string>{At("t.txt")});

@@ -227,26 +227,86 @@ TEST_F(ImportCycleTest, LoadedCacheKeepsItsCutoffShowsNoMessageAndSkipsUnchanged
     EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Grown"});
 }
 
-TEST_F(ImportCycleTest, LaterCycleFindsRewrittenFileAndRecordsItInTheFileCacheAgain) {
+TEST_F(ImportCycleTest, LaterCycleFindsRewrittenFileAndRecordsItsNewTimeInPlace) {
     const std::string path = AddTable("Table", 1, kNow - 30);
+    const std::string other = AddTable("Other", 2, kNow - 40);
     Run();
-    const size_t cacheEntries = store.m_astrFiles.size();
+    ASSERT_EQ(store.m_astrFiles.size(), 2u);
     ui.events.clear();
 
-    clock.now = kNow + 7;
-    fs.m_times[path] = kNow + 5;
-    Run();
-
-    EXPECT_EQ(ui.events, std::vector<std::string>{"refresh"});
-    EXPECT_EQ(store.m_astrFiles.size(), cacheEntries + 1);
-    EXPECT_EQ(store.m_astrFiles.back(), path);
-    EXPECT_EQ(store.m_atFileTimes.back(), kNow + 5);
-    EXPECT_EQ(g_timeHistoryCutoff, kNow + 7);
+    // A table played for a while: every cycle finds its file written again.
+    for (int64_t cycleTime = kNow + 7; cycleTime < kNow + 100; cycleTime += 7) {
+        clock.now = cycleTime;
+        fs.m_times[path] = cycleTime - 2;
+        Run();
+        EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Table"});
+    }
+    EXPECT_EQ(ui.events.back(), "refresh");
+    EXPECT_EQ(store.m_astrFiles.size(), 2u);
+    EXPECT_EQ(store.FileTime(path), clock.now - 2);
+    EXPECT_EQ(store.FileTime(other), kNow - 40);
+    EXPECT_EQ(g_timeHistoryCutoff, clock.now);
 
     // Nothing written since: the next cycle lists nothing.
-    clock.now = kNow + 20;
+    clock.now += 20;
     Run();
     EXPECT_TRUE(refreshed.back().empty());
+}
+
+// A closed table whose file another program held open during the first import: nothing
+// writes it again, yet the next cycle reads it.
+TEST_F(ImportCycleTest, AFileHeldOpenDuringTheFirstImportIsReadByTheNextCycle) {
+    AddTable("Open", 1, kNow - 60);
+    const std::string closed = AddTable("Closed", 2, kNow - 3 * 3600);
+    testing_support::ScopedUnreadableFile holding(closed);
+
+    Run();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{FirstRunMessage(52, 2)});
+    EXPECT_TRUE(store.IsHandCounted(1));
+    EXPECT_FALSE(store.IsHandCounted(2));
+    EXPECT_EQ(store.FileTime(closed), std::nullopt);
+    ASSERT_EQ(cycle.UnreadFiles().size(), 1u);
+
+    // Still held at the next cycle: tried again, still not recorded.
+    clock.now = kNow + 8;
+    Run();
+    EXPECT_FALSE(store.IsHandCounted(2));
+    EXPECT_EQ(cycle.UnreadFiles().size(), 1u);
+
+    holding.Release();
+    clock.now = kNow + 16;
+    Run();
+    EXPECT_TRUE(store.IsHandCounted(2));
+    EXPECT_EQ(store.FileTime(closed), kNow - 3 * 3600);
+    EXPECT_TRUE(cycle.UnreadFiles().empty());
+    // Read for the statistics, not listed as a table being played.
+    EXPECT_TRUE(refreshed.back().empty());
+    EXPECT_EQ(store.m_astrFiles.size(), 2u);
+}
+
+TEST_F(ImportCycleTest, AFileHeldOpenByALaterCycleIsReadOnceOnlyAndDroppedWhenGone) {
+    g_bFullImport = false;
+    g_timeHistoryCutoff = kNow - 100;
+    const std::string table = AddTable("Table", 1, kNow - 10);
+    const std::string removed = AddTable("Removed", 2, kNow - 10);
+    {
+        testing_support::ScopedUnreadableFile holdingTable(table);
+        testing_support::ScopedUnreadableFile holdingRemoved(removed);
+        Run();
+    }
+    EXPECT_EQ(cycle.UnreadFiles().size(), 2u);
+    EXPECT_TRUE(store.m_astrFiles.empty());
+
+    // Written again and found by the scan as well: read once, one entry with the new time.
+    fs.m_times[table] = kNow + 3;
+    fs.m_times.erase(removed);  // its time can no longer be read: the file is gone
+    clock.now = kNow + 8;
+    Run();
+    EXPECT_TRUE(store.IsHandCounted(1));
+    EXPECT_FALSE(store.IsHandCounted(2));
+    EXPECT_EQ(store.m_astrFiles, std::vector<std::string>{table});
+    EXPECT_EQ(store.m_atFileTimes, std::vector<int64_t>{kNow + 3});
+    EXPECT_TRUE(cycle.UnreadFiles().empty());
 }
 
 TEST_F(ImportCycleTest, ProgressStartsAtOneOfTwentyCoversTheParseAndEndsAtZero) {

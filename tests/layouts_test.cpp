@@ -172,17 +172,67 @@ TEST(PlaceOverlays, TheMarkerValueMeansNoLayoutForThisScreen) {
     EXPECT_EQ(PlaceOverlays(store, choice, {1280, 800}, 64)[1], (sPoint{77, 64}));
 }
 
-TEST(PlaceOverlays, OwnLayoutIsStretchedByTheTaskbarHeight) {
-    // A 30-pixel taskbar on a 1024-pixel screen: y by 1024 / 990 on every application.
+TEST(PlaceOverlays, OwnLayoutIsPlacedAsStoredWhateverTheTaskbar) {
+    // The screen's own layout holds screen positions: stretching it by 1024 / 990 for a
+    // 30-pixel taskbar on every application moved it further down with each save.
     CMemorySettingsStore store;
     const sLayoutChoice choice = Choice(LAYOUT_HEADSUP, 0);
     StoreSeat(store, "OverlayPos_1280x1024", choice, 1, {500, 990});
     StoreSeat(store, "OverlayPos_1280x1024", choice, 2, {500, 100});
-    const Positions at = PlaceOverlays(store, choice, {1280, 1024}, 30);
-    EXPECT_EQ(at[0], (sPoint{500, 1024}));
-    EXPECT_EQ(at[1], (sPoint{500, 103}));
-    // The standard 64 pixels leave the layout as stored.
-    EXPECT_EQ(PlaceOverlays(store, choice, {1280, 1024}, 64)[0], (sPoint{500, 990}));
+    for (int taskbar : {0, 30, 64, 100}) {
+        const Positions at = PlaceOverlays(store, choice, {1280, 1024}, taskbar);
+        EXPECT_EQ(at[0], (sPoint{500, 990})) << taskbar;
+        EXPECT_EQ(at[1], (sPoint{500, 100})) << taskbar;
+    }
+    // Still pulled back when off the screen.
+    StoreSeat(store, "OverlayPos_1280x1024", choice, 2, {1281, 1025});
+    EXPECT_EQ(PlaceOverlays(store, choice, {1280, 1024}, 30)[1], (sPoint{600, 500}));
+}
+
+// Saving and applying again, as every drag and every new HUD does, must not move anything,
+// with any taskbar; whether the layout started as the screen's own or as a reference one.
+TEST(SaveOverlayPositions, SaveAndApplyAgainKeepsEveryOverlayInPlace) {
+    for (const int taskbar : {32, 40, 48, 64}) {
+        for (const bool ownToBegin : {true, false}) {
+            CMemorySettingsStore store;
+            const sLayoutChoice choice = Choice(LAYOUT_FULLRING, 1);
+            const sScreenSize screen{1920, 1080};
+            const sScreenSize source = ownToBegin ? screen : ReferenceResolution({1728, 1080});
+            for (int seat = 1; seat <= kSeatCount; ++seat) {
+                StoreSeat(store, OverlayPositionSection(source.width, source.height), choice, seat,
+                          {150 * seat, 1000 - 90 * seat});
+            }
+            const sScreenSize shown = ownToBegin ? screen : sScreenSize{1728, 1080};
+            const Positions first = PlaceOverlays(store, choice, shown, taskbar);
+            Positions at = first;
+            for (int round = 0; round < 10; ++round) {
+                TopLefts topLefts;
+                for (int i = 0; i < kSeatCount; ++i) {
+                    topLefts[static_cast<size_t>(i)] = at[static_cast<size_t>(i)];
+                }
+                SaveOverlayPositions(store, choice, shown, topLefts);
+                at = PlaceOverlays(store, choice, shown, taskbar);
+                ASSERT_EQ(at, first) << "taskbar " << taskbar << ", round " << round
+                                     << (ownToBegin ? ", own layout" : ", reference layout");
+            }
+        }
+    }
+}
+
+TEST(SaveOverlayPositions, SeatOneDroppedAtTheMarkerKeepsItsLayout) {
+    CMemorySettingsStore store;
+    const sLayoutChoice choice = Choice(LAYOUT_HEADSUP, 0);
+    TopLefts topLefts;
+    topLefts[0] = sPoint{kNoLayoutMarker, 300};
+    topLefts[1] = sPoint{kNoLayoutMarker, 400};  // only seat 1's x means anything
+    SaveOverlayPositions(store, choice, {1920, 1080}, topLefts);
+    EXPECT_EQ(store.ReadInt("OverlayPos_1920x1080", choice.ValueName(1, 0), 0),
+              kNoLayoutMarker - 1);
+    EXPECT_EQ(store.ReadInt("OverlayPos_1920x1080", choice.ValueName(2, 0), 0), kNoLayoutMarker);
+    // The screen's own layout is used, one pixel off for seat 1, not a reference one.
+    const Positions at = PlaceOverlays(store, choice, {1920, 1080}, 40);
+    EXPECT_EQ(at[0], (sPoint{kNoLayoutMarker - 1, 300}));
+    EXPECT_EQ(at[1], (sPoint{kNoLayoutMarker, 400}));
 }
 
 TEST(PlaceOverlays, PositionsOffTheScreenArePulledBack) {

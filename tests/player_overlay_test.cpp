@@ -232,13 +232,29 @@ TEST(OverlayDrag, NamesSurviveDraggingButNotTheRelease) {
     EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);
 }
 
-TEST(OverlayDrag, ClickWithoutMovementStillReportsAMove) {
-    // The HUD then stores the (unchanged) layout; the window stays where it was.
+TEST(OverlayDrag, OnlyADragThatEndsElsewhereIsAMove) {
+    // A click leaves the window and the stored layout alone.
     CFakeOverlay overlay;
     overlay.PressAt({250, 120});
     overlay.OnLeftButtonUp({250, 120});
     EXPECT_EQ(overlay.m_ptWindow, (sPoint{200, 100}));
+    EXPECT_FALSE(overlay.m_bMoved);
+
+    // Dragged away and back to where it began: nothing to store either.
+    overlay.PressAt({250, 120});
+    overlay.MoveCursor({400, 300});
+    overlay.MoveCursor({250, 120});
+    overlay.OnLeftButtonUp({250, 120});
+    EXPECT_FALSE(overlay.m_bMoved);
+
+    // A real drag is noted, and a click before the HUD has saved it does not undo the note.
+    overlay.PressAt({250, 120});
+    overlay.OnLeftButtonUp({251, 120});
     EXPECT_TRUE(overlay.m_bMoved);
+    overlay.PressAt({251, 120});
+    overlay.OnLeftButtonUp({251, 120});
+    EXPECT_TRUE(overlay.m_bMoved);
+    EXPECT_EQ(overlay.m_ptWindow, (sPoint{201, 100}));
 }
 
 TEST(OverlayPaint, PanelAndTextRectangle) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "history/CacheFileGuard.h"
 #include "history/CacheLayout.h"
 #include "history/HistoryParser.h"
 #include "history/StatsCache.h"
@@ -50,7 +51,7 @@ protected:
         EXPECT_TRUE(SaveStatsCache(store, path));
         return ReadFile(path);
     }
-    // Writes `bytes` as the cache file and expects it to be rejected and deleted.
+    // Writes `bytes` as the cache file and expects it to be rejected and set aside whole.
     void ExpectRejected(const std::string& bytes, const std::string& why) {
         WriteFile(path, bytes);
         CStatsStore store = SampleStore();
@@ -58,6 +59,7 @@ protected:
         EXPECT_EQ(store.PlayerCount(), 0) << why;
         EXPECT_TRUE(store.CountedHands().empty()) << why;
         EXPECT_FALSE(fs::exists(path)) << why;
+        EXPECT_EQ(ReadFile(path + ".rejected"), bytes) << why;
     }
 
     ScopedTempDir dir;
@@ -93,7 +95,7 @@ TEST_F(CacheFileTest, LayoutIsTheFixedLittleEndianOne) {
     EXPECT_EQ(bytes.substr(bytes.size() - 24), std::string("Lanternquill_ENDOFDATA\n\0", 24));
 }
 
-TEST_F(CacheFileTest, MalformedFilesAreRejectedAndDeleted) {
+TEST_F(CacheFileTest, MalformedFilesAreRejectedAndSetAside) {
     const std::string good = Saved(SampleStore());
     std::string badMagic = good;
     badMagic[5] = 'X';
@@ -157,8 +159,98 @@ TEST_F(CacheFileTest, MissingFileChangesNothing) {
 TEST_F(CacheFileTest, DiagnosisLoadKeepsARejectedFile) {
     WriteFile(path, "not a cache");
     CStatsStore store;
-    EXPECT_EQ(LoadStatsCacheEx(store, path, /*deleteIfRejected=*/false), eCacheLoad::Rejected);
+    EXPECT_EQ(LoadStatsCacheEx(store, path, /*setAsideIfRejected=*/false), eCacheLoad::Rejected);
     EXPECT_TRUE(fs::exists(path));
+}
+
+TEST_F(CacheFileTest, ASecondRejectedFileReplacesTheFirstButNeverAFolder) {
+    WriteFile(path, "first damaged cache");
+    CStatsStore store;
+    EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected);
+    WriteFile(path, "second damaged cache");
+    EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected);
+    EXPECT_EQ(ReadFile(path + ".rejected"), "second damaged cache");
+    EXPECT_FALSE(fs::exists(path));
+
+    // Somebody's folder at the rejected name: the damaged file stays where it is (the next
+    // save replaces it), and the folder with what is in it is left alone.
+    fs::remove(path + ".rejected");
+    fs::create_directory(path + ".rejected");
+    WriteFile(path + ".rejected/keep.txt", "mine");
+    WriteFile(path, "third damaged cache");
+    EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected);
+    EXPECT_EQ(ReadFile(path), "third damaged cache");
+    EXPECT_EQ(ReadFile(path + ".rejected/keep.txt"), "mine");
+    std::error_code error;
+    EXPECT_FALSE(SetAsideRejectedCache(path, error));
+    EXPECT_TRUE(error);
+}
+
+// A folder at the cache's name is not a cache file: never loaded, moved or replaced.
+TEST_F(CacheFileTest, AFolderAtTheCacheNameIsLeftAlone) {
+    fs::create_directory(path);
+    CStatsStore store;
+    EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::NotOpened);
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_FALSE(fs::exists(path + ".rejected"));
+
+    std::error_code error;
+    EXPECT_FALSE(SaveStatsCache(SampleStore(), path, error));
+    EXPECT_EQ(error, std::errc::is_a_directory);
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+}
+
+TEST_F(CacheFileTest, AFailedSaveSaysWhy) {
+    std::error_code error;
+    EXPECT_FALSE(SaveStatsCache(SampleStore(), dir.File("no such folder/cache.dat"), error));
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory) << error.message();
+    EXPECT_TRUE(SaveStatsCache(SampleStore(), path, error));
+    EXPECT_FALSE(error);
+}
+
+TEST_F(CacheFileTest, AnOlderCacheWithRepeatedPathsLoadsAndSavesOneEntryPerPath) {
+    CStatsStore old = SampleStore();
+    old.m_astrFiles = {"/hh/A.txt", "/hh/B.txt", "/hh/A.txt", "/hh/A.txt"};
+    old.m_atFileTimes = {100, 200, 300, 250};
+    ASSERT_TRUE(SaveStatsCache(old, path));
+    CStatsStore loaded;
+    ASSERT_EQ(LoadStatsCacheEx(loaded, path), eCacheLoad::Loaded);
+    EXPECT_EQ(loaded.FileTime("/hh/A.txt"), 300);  // the newest read of the file wins
+    loaded.RecordFileTime("/hh/B.txt", 400);
+    const std::string bytes = Saved(loaded);
+    EXPECT_EQ(bytes.size(), 149u + 4 * 2 + 10588u * 4 + 264u * 2);
+    CStatsStore again;
+    ASSERT_EQ(LoadStatsCacheEx(again, path), eCacheLoad::Loaded);
+    EXPECT_EQ(again.m_astrFiles, (std::vector<std::string>{"/hh/A.txt", "/hh/B.txt"}));
+    EXPECT_EQ(again.m_atFileTimes, (std::vector<int64_t>{300, 400}));
+}
+
+TEST_F(CacheFileTest, WhatStandsAtTheCacheNameIsRecognisedWithoutChangingIt) {
+    EXPECT_EQ(CheckCacheFile(path).kind, eCacheFileKind::Missing);
+    WriteFile(path, "");
+    EXPECT_EQ(CheckCacheFile(path).kind, eCacheFileKind::Empty);
+    const std::string good = Saved(SampleStore());
+    EXPECT_EQ(CheckCacheFile(path).kind, eCacheFileKind::Cache);
+    // A cache cut anywhere, even inside its first line, is still ours.
+    for (size_t cut : {size_t{1}, size_t{10}, size_t{26}, size_t{27}, size_t{300}}) {
+        WriteFile(path, good.substr(0, cut));
+        EXPECT_EQ(CheckCacheFile(path).kind, eCacheFileKind::Cache) << cut;
+    }
+    const std::string handHistory = "Table #7 - Alder\nGame Type: HOLD'EM\n";
+    for (const std::string& other : {handHistory, std::string("L"), std::string("Lanternquill"),
+                                     std::string("Lanternquill_DEMOCACHEO06\n")}) {
+        WriteFile(path, other);
+        // ("L" and "Lanternquill" are the start of our first line: a cut cache of ours.)
+        const bool ours = std::string(cache_layout::kMagic).starts_with(other);
+        EXPECT_EQ(CheckCacheFile(path).kind,
+                  ours ? eCacheFileKind::Cache : eCacheFileKind::NotCache)
+            << other;
+        EXPECT_EQ(ReadFile(path), other);
+    }
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_EQ(CheckCacheFile(path).kind, eCacheFileKind::Folder);
 }
 
 TEST_F(CacheFileTest, AnEmptyStoreSavesButDoesNotLoad) {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "history/GameTypes.h"
 #include "history/HandNumberSet.h"
@@ -104,6 +106,48 @@ TEST(StatsStoreTest, ResetEmptiesEverything) {
     EXPECT_FALSE(store.IsHandCounted(9));
     EXPECT_TRUE(store.m_astrFiles.empty());
     EXPECT_TRUE(store.m_atFileTimes.empty());
+}
+
+TEST(StatsStoreFileCache, OneEntryPerPathUpdatedInPlace) {
+    CStatsStore store;
+    EXPECT_EQ(store.FileTime("/hh/a.txt"), std::nullopt);
+    store.RecordFileTime("/hh/a.txt", 100);
+    store.RecordFileTime("/hh/b.txt", 50);
+    // Every later write of a table records its new time where its entry already is.
+    for (int64_t t = 101; t < 200; ++t) {
+        store.RecordFileTime("/hh/a.txt", t);
+    }
+    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{"/hh/a.txt", "/hh/b.txt"}));
+    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{199, 50}));
+    EXPECT_EQ(store.FileTime("/hh/a.txt"), 199);
+    // Paths are compared byte for byte.
+    EXPECT_EQ(store.FileTime("/hh/A.txt"), std::nullopt);
+    // A time going back (a file restored from a copy) is recorded as it is.
+    store.RecordFileTime("/hh/b.txt", 10);
+    EXPECT_EQ(store.FileTime("/hh/b.txt"), 10);
+
+    store.ResetStatistics();
+    EXPECT_EQ(store.FileTime("/hh/a.txt"), std::nullopt);
+    store.RecordFileTime("/hh/c.txt", 7);
+    EXPECT_EQ(store.m_astrFiles, std::vector<std::string>{"/hh/c.txt"});
+}
+
+// Cache files of earlier versions appended an entry at every write of a table.
+TEST(StatsStoreFileCache, RepeatedEntriesOfALoadedCacheFoldIntoTheFirstWithTheNewestTime) {
+    CStatsStore store;
+    store.m_astrFiles = {"/a", "/b", "/a", "/c", "/a", "/b"};
+    store.m_atFileTimes = {10, 20, 30, 5, 25, 15};
+    EXPECT_EQ(store.FileTime("/a"), 30);
+    EXPECT_EQ(store.FileTime("/b"), 20);
+    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{"/a", "/b", "/c"}));
+    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{30, 20, 5}));
+
+    // Entries appended afterwards the way the loader does are noticed too.
+    store.m_astrFiles.emplace_back("/c");
+    store.m_atFileTimes.push_back(8);
+    store.RecordFileTime("/d", 1);
+    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{"/a", "/b", "/c", "/d"}));
+    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{30, 20, 8, 1}));
 }
 
 TEST(HandNumberSetTest, HoldsZeroLargeAndManyNumbers) {

@@ -120,10 +120,10 @@ hud_mismatch() {
             echo "no overlay for seat $number ($name)"
             continue
         fi
-        # y scaled by 1080 / (1080 + 32 - 64): no taskbar under Wine, 32 pixels assumed.
+        # The screen's own layout, placed as stored.
         want_x=${layout_value[${2}_S${number}x]}
-        want_y=$((layout_value[${2}_S${number}y] * 1080 / 1048))
-        if ((x != want_x || y < want_y - 1 || y > want_y + 1)); then
+        want_y=${layout_value[${2}_S${number}y]}
+        if ((x != want_x || y != want_y)); then
             echo "seat $number ($name) at $x,$y, $2 says $want_x,$want_y"
         fi
     done < <(last_hand_seats "$1")

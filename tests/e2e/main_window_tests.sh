@@ -110,9 +110,8 @@ e2e_test_main_survives_missing_odd_and_locked_history() {
     wait_for_file_text "$e2e_work_dir/hold.log" held
     start_with_cache
     wait "$holder" || true
-    # The file was skipped while locked and is read once it is written again.
-    wait_for_hands "$kept_hands"
-    printf '\n' >>"$table_file"
+    # The file was skipped while locked and is read by a later cycle, without being written
+    # again.
     wait_for_hands $((kept_hands + 30))
     # Every changed ".txt" file is a table, hands or not.
     expect_list_count 2
@@ -169,4 +168,41 @@ e2e_test_main_hot_zones_dialog_is_owned_and_holds_the_import_cycle_while_open() 
     screenshot after-hot-zones
     close_main
     expect_exit 0
+}
+
+e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle() {
+    # A damaged cache file from an earlier run: set aside beside the cache, not deleted.
+    local damaged='Lanternquill_DEMOCACHEO05\n\0damaged'
+    # shellcheck disable=SC2059  # the format is the content
+    printf "$damaged" >"$e2e_work_dir/LanternquillCache_Trial.dat"
+    use_pkr_install
+    "$sim_path" --out "$history_dir" --seed 44 --tables 2 --hands 60 >/dev/null
+    local held_file held_hands
+    held_file=$(find "$history_dir" -name '*.txt' -path '*/20*' | sort | head -1)
+    held_hands=$(grep -c '^Starting Hand #' "$held_file")
+    # The closed table's file is held open without sharing (as a virus scanner may) for the
+    # whole first import, and is never written again.
+    probe hold "$(wine_path "$held_file")" 30000 >"$e2e_work_dir/hold.log" &
+    local holder=$!
+    wait_for_file_text "$e2e_work_dir/hold.log" held
+    start_app
+    wait_active "$importer_caption"
+    expect_text_contains "$importer_caption" 65535 \
+        "You have 2 tables of hand history in this period."
+    keys Return
+    wait_active "$panel_caption"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" \
+        "Database contains $((60 - held_hands)) Hands on"
+    close_panel
+    # shellcheck disable=SC2059
+    cmp -s <(printf "$damaged") "$e2e_work_dir/LanternquillCache_Trial.dat.rejected" ||
+        fail "the damaged cache file was not kept as LanternquillCache_Trial.dat.rejected"
+    wait "$holder" || true
+    wait_for_hands 60
+    close_main
+    expect_exit 0
+    expect_same_counters "$e2e_work_dir/LanternquillCache_Trial.dat" "$history_dir"
+    local entries
+    entries=$("$cli_path" dump "$e2e_work_dir/LanternquillCache_Trial.dat" | sed -n 3p)
+    [[ $entries == "file-cache entries: 2" ]] || fail "one file-cache entry per table expected: $entries"
 }

@@ -76,7 +76,7 @@ sCacheMeasurement MeasureCache(int32_t players, int32_t hands, int32_t files,
     CStatsStore loaded;
     const auto start = std::chrono::steady_clock::now();
     const bool ok =
-        LoadStatsCacheEx(loaded, path, /*deleteIfRejected=*/false) == eCacheLoad::Loaded;
+        LoadStatsCacheEx(loaded, path, /*setAsideIfRejected=*/false) == eCacheLoad::Loaded;
     result.loadSeconds = SecondsSince(start);
     result.players = loaded.PlayerCount();
     result.ok = ok && loaded.PlayerCount() == players &&

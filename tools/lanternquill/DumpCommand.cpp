@@ -10,8 +10,7 @@
 
 int RunDump(const sDumpOptions& options, std::ostream& out, std::ostream& err) {
     CStatsStore store;
-    if (LoadCacheReporting(store, options.cacheFile, err, /*reportMissing=*/true,
-                           /*keepRejected=*/true) != eCacheLoad::Loaded) {
+    if (LoadCacheForReading(store, options.cacheFile, err) != eCacheLoad::Loaded) {
         return kExitFailure;
     }
 

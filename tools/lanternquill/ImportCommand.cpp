@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "history/FolderScan.h"
 #include "history/StatsCache.h"
@@ -70,8 +71,11 @@ int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& er
 
     const auto started = std::chrono::steady_clock::now();
     CStatsStore store;
-    // A missing cache simply means a first import; a malformed one is reported and dropped.
-    LoadCacheReporting(store, options.cacheFile, err, /*reportMissing=*/false);
+    // A missing cache simply means a first import; nothing but a cache file of ours is ever
+    // written over.
+    if (!LoadCacheForImport(store, options.cacheFile, err)) {
+        return kExitFailure;
+    }
     const size_t handsBefore = store.CountedHands().size();
     const int32_t playersBefore = store.PlayerCount();
 
@@ -84,21 +88,25 @@ int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& er
         const std::string path = AbsoluteFolder(folder);
         progress.SetLabel("Scanning " + path);
         scan.ScanHistoryFolder(path, ".txt", cutoff, /*fullImport=*/true, &progress);
-        progress.SetLabel("Reading " + CountText(scan.m_astrModifiedPaths.size(), "file"));
-        const sImportTally folderTally =
-            ImportHistoryFiles(store, scan.m_astrModifiedPaths, &progress);
-        tally.importedFiles += folderTally.importedFiles;
-        tally.skippedFiles += folderTally.skippedFiles;
+        progress.SetLabel("Reading " + CountText(scan.m_aModifiedFiles.size(), "file"));
+        AddTally(tally, ImportHistoryFiles(store, scan.m_aModifiedFiles, &progress));
     }
     progress.Clear();
+    // Files held open by another program are not recorded as read, so the next import reads
+    // them.
+    for (const sModifiedFileInfo& file : tally.unreadFiles) {
+        err << "lanternquill: cannot read '" << file.m_strPath
+            << "' (in use by another program?); it will be read by the next import\n";
+    }
 
     // The cache format refuses a store without hands or players; writing one would only have
     // the next load throw it away again.
     if (store.CountedHands().empty() || store.PlayerCount() == 0) {
         err << "lanternquill: no hands found; the cache file '" << options.cacheFile
             << "' was not written\n";
-    } else if (!SaveStatsCache(store, options.cacheFile)) {
-        err << "lanternquill: cannot write the cache file '" << options.cacheFile << "'\n";
+    } else if (std::error_code error; !SaveStatsCache(store, options.cacheFile, error)) {
+        err << "lanternquill: cannot write the cache file '" << options.cacheFile
+            << "': " << error.message() << '\n';
         return kExitFailure;
     }
 

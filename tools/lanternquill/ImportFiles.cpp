@@ -1,15 +1,24 @@
 #include "tools/lanternquill/ImportFiles.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "history/HistoryParser.h"
 #include "history/StatsStore.h"
 #include "history/TextFile.h"
 #include "hud/StatFormulas.h"
 
-sImportTally ImportHistoryFiles(CStatsStore& store, const std::vector<std::string>& paths,
+void AddTally(sImportTally& total, sImportTally&& part) {
+    total.importedFiles += part.importedFiles;
+    total.skippedFiles += part.skippedFiles;
+    total.unreadFiles.insert(total.unreadFiles.end(),
+                             std::make_move_iterator(part.unreadFiles.begin()),
+                             std::make_move_iterator(part.unreadFiles.end()));
+}
+
+sImportTally ImportHistoryFiles(CStatsStore& store, const std::vector<sModifiedFileInfo>& files,
                                 IProgressSink* progress) {
-    const int count = static_cast<int>(std::min<size_t>(paths.size(), 0x7FFFFFFF));
+    const int count = static_cast<int>(std::min<size_t>(files.size(), 0x7FFFFFFF));
     if (progress != nullptr) {
         progress->SetRange(0, count);
         progress->SetPos(0);
@@ -17,9 +26,13 @@ sImportTally ImportHistoryFiles(CStatsStore& store, const std::vector<std::strin
     sImportTally tally;
     std::string text;
     for (int i = 0; i < count; ++i) {
+        const sModifiedFileInfo& file = files[static_cast<size_t>(i)];
         const size_t handsBefore = store.CountedHands().size();
-        if (ReadTextFile(paths[static_cast<size_t>(i)], text)) {
+        if (ReadTextFile(file.m_strPath, text)) {
             ParseHistoryText(store, text);
+            store.RecordFileTime(file.m_strPath, file.m_tModified);
+        } else {
+            tally.unreadFiles.push_back(file);
         }
         if (store.CountedHands().size() > handsBefore) {
             ++tally.importedFiles;

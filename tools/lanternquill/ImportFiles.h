@@ -6,19 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "history/FolderScan.h"
 #include "history/Progress.h"
 
 class CStatsStore;
 
 struct sImportTally {
     size_t importedFiles = 0;  // files that gave at least one hand not counted before
-    size_t skippedFiles = 0;   // files without such a hand: empty, counted before, unreadable
+    size_t skippedFiles = 0;   // files read without such a hand: empty or counted before
+    // Files that could not be read (held open by another program): not recorded in the file
+    // cache, so that the next import reads them.
+    std::vector<sModifiedFileInfo> unreadFiles;
 };
 
+// Adds `part` (one folder's reading) to `total`.
+void AddTally(sImportTally& total, sImportTally&& part);
+
 // Reads the files into the store one by one, reporting after each file, so that the progress
-// only moves forward.
+// only moves forward, and records each file read in the store's file cache with the time the
+// scan found.
 [[nodiscard]] sImportTally ImportHistoryFiles(CStatsStore& store,
-                                              const std::vector<std::string>& paths,
+                                              const std::vector<sModifiedFileInfo>& files,
                                               IProgressSink* progress);
 
 // "1 file", "2 files".

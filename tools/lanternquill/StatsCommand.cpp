@@ -9,8 +9,7 @@
 
 int RunStats(const sStatsOptions& options, std::ostream& out, std::ostream& err) {
     CStatsStore store;
-    const eCacheLoad load =
-        LoadCacheReporting(store, options.cacheFile, err, /*reportMissing=*/true);
+    const eCacheLoad load = LoadCacheForReading(store, options.cacheFile, err);
     if (load != eCacheLoad::Loaded) {
         if (load == eCacheLoad::NotOpened) {
             err << "Run 'lanternquill import FOLDER' first, or name the file with --cache.\n";

@@ -105,10 +105,8 @@ std::array<sPoint, kSeatCount> DefaultLayout(sScreenSize screen, bool multiTable
         const int y = centreY - Permille(radiusY, seats[i].cos) - kOverlayHeight / 2;
         positions[i] = {std::clamp(x, 0, maxX), std::clamp(y, 0, maxY)};
     }
-    // Seat 1 at this x would read as "no layout for this screen".
-    if (positions[0].x == kNoLayoutMarker) {
-        --positions[0].x;
-    }
+    // Seat 1 at the marker's x would read as "no layout for this screen".
+    positions[0].x = StorableSeatOneX(positions[0].x);
     return positions;
 }
 

@@ -1,0 +1,30 @@
+#include "history/FileImport.h"
+
+#include <string>
+
+#include "history/HistoryParser.h"
+#include "history/StatsStore.h"
+
+std::vector<sModifiedFileInfo> ImportFoundFiles(CStatsStore& store,
+                                                const std::vector<sModifiedFileInfo>& files,
+                                                IProgressSink* progress) {
+    std::vector<std::string> paths;
+    paths.reserve(files.size());
+    for (const sModifiedFileInfo& file : files) {
+        paths.push_back(file.m_strPath);
+    }
+    const std::vector<size_t> unreadIndexes = ParseHistoryFiles(store, paths, progress);
+
+    std::vector<sModifiedFileInfo> unread;
+    unread.reserve(unreadIndexes.size());
+    size_t next = 0;  // position in unreadIndexes, which is in ascending order
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (next < unreadIndexes.size() && unreadIndexes[next] == i) {
+            unread.push_back(files[i]);
+            ++next;
+            continue;
+        }
+        store.RecordFileTime(files[i].m_strPath, files[i].m_tModified);
+    }
+    return unread;
+}

@@ -1,0 +1,66 @@
+#include "history/FileImport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "history/StatsStore.h"
+#include "tests/HandText.h"
+#include "tests/TestSupport.h"
+
+using testing_support::ScopedTempDir;
+
+namespace {
+
+sModifiedFileInfo Found(const std::string& path, int64_t time) {
+    sModifiedFileInfo file;
+    file.m_strPath = path;
+    file.m_tModified = time;
+    return file;
+}
+
+class FileImportTest : public ::testing::Test {
+protected:
+    std::string Table(const std::string& name, uint32_t hand) const {
+        std::string path = dir.File(name + ".txt");
+        testing_support::WriteFile(
+            path, hand_text::Header() + hand_text::Hand(hand, {{1, "Ann"}, {2, "Ben"}},
+                                                        {"Ann calls $1", "Ben checks"}));
+        return path;
+    }
+
+    ScopedTempDir dir;
+    CStatsStore store;
+};
+
+TEST_F(FileImportTest, OnlyFilesThatWereReadAreRecorded) {
+    const std::string a = Table("A", 1);
+    const std::string held = Table("Held", 2);
+    const std::string gone = dir.File("Gone.txt");
+    const std::string c = Table("C", 3);
+
+    testing_support::ScopedUnreadableFile holding(held);
+    const std::vector<sModifiedFileInfo> unread = ImportFoundFiles(
+        store, {Found(a, 10), Found(held, 20), Found(gone, 30), Found(c, 40)}, nullptr);
+
+    ASSERT_EQ(unread.size(), 2u);
+    EXPECT_EQ(unread[0].m_strPath, held);
+    EXPECT_EQ(unread[0].m_tModified, 20);
+    EXPECT_EQ(unread[1].m_strPath, gone);
+    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{a, c}));
+    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{10, 40}));
+    EXPECT_TRUE(store.IsHandCounted(1));
+    EXPECT_FALSE(store.IsHandCounted(2));
+    EXPECT_TRUE(store.IsHandCounted(3));
+
+    // Once it can be read, the held file counts and gets its entry; a table read again keeps
+    // its one entry with its new time.
+    holding.Release();
+    EXPECT_TRUE(ImportFoundFiles(store, {Found(held, 20), Found(a, 50)}, nullptr).empty());
+    EXPECT_TRUE(store.IsHandCounted(2));
+    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{a, c, held}));
+    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{50, 40, 20}));
+}
+
+}  // namespace
