@@ -143,13 +143,13 @@ TEST(TerminalProgress, WideFolderNamesKeepTheBarInPlace) {
 
 TEST(ImportSummary, CountsInTheSingularAndPlural) {
     sImportFigures figures;
-    figures.tally = {.importedFiles = 1, .skippedFiles = 0};
+    figures.tally = {.importedFiles = 1, .skippedFiles = 0, .unreadFiles = {}};
     figures.newHands = 1;
     figures.players = 1;
     figures.newPlayers = 1;
     EXPECT_TRUE(
         ImportSummary(figures).starts_with("Imported 1 file: 1 new hand, 1 player (1 new)"));
-    figures.tally = {.importedFiles = 0, .skippedFiles = 1};
+    figures.tally = {.importedFiles = 0, .skippedFiles = 1, .unreadFiles = {}};
     figures.newHands = 0;
     EXPECT_NE(ImportSummary(figures).find("\n1 file was read without a new hand"),
               std::string::npos);
