@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 
 class CStatsStore;
 class IFileSystem;
+struct sDirEntry;
 
 // One hand history file found by a scan.
 struct sModifiedFileInfo {
@@ -36,7 +38,10 @@ public:
 
 private:
     void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
-    void CheckFile(const std::string& path, const std::string& name, int64_t cutoff);
+    void CheckFile(const std::string& path, const std::string& name,
+                   std::optional<int64_t> written, int64_t cutoff);
+    // The entry's last-write time: from the listing when it brought one along, else asked for.
+    std::optional<int64_t> WrittenAt(const sDirEntry& entry, const std::string& path);
     void CountProgress();
     // Where each path stands in the store's file cache (all its entries, in order), so a full
     // import does not compare every file found with every cached path.

@@ -7,10 +7,15 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 #include <string_view>
 
 #include "history/CacheLayout.h"
 #include "history/StatsStore.h"
+#include "platform/FileIo.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 
@@ -64,7 +69,22 @@ void WriteRecord(CCacheWriter& out, const CPKR_PlayerRecord& record) {
     }
 }
 
-bool WriteStore(const CStatsStore& store, CCacheWriter& out) {
+// The file-cache entries as stored: encoded paths with their times, leaving out the paths that
+// cannot be stored.
+std::vector<std::pair<std::string, int64_t>> StoredFileCache(const CStatsStore& store,
+                                                             const ICachePathCodec& paths) {
+    std::vector<std::pair<std::string, int64_t>> entries;
+    entries.reserve(store.m_astrFiles.size());
+    for (size_t i = 0; i < store.m_astrFiles.size(); ++i) {
+        std::optional<std::string> stored = paths.Encode(store.m_astrFiles[i]);
+        if (stored && FitsPathField(*stored)) {
+            entries.emplace_back(std::move(*stored), store.m_atFileTimes[i]);
+        }
+    }
+    return entries;
+}
+
+bool WriteStore(const CStatsStore& store, CCacheWriter& out, const ICachePathCodec& paths) {
     out.Marker(kMagic);
     out.Marker(kHandsMarker);
     const auto& hands = store.CountedHands();
@@ -84,63 +104,56 @@ bool WriteStore(const CStatsStore& store, CCacheWriter& out) {
         WriteRecord(out, *record);
     }
     out.Marker(kFileCacheMarker);
-    uint32_t storedFiles = 0;
-    for (const auto& path : store.m_astrFiles) {
-        storedFiles += FitsPathField(path) ? 1 : 0;
-    }
-    out.Int(storedFiles);
-    for (size_t i = 0; i < store.m_astrFiles.size(); ++i) {
-        if (FitsPathField(store.m_astrFiles[i])) {
-            out.Field(store.m_astrFiles[i], kPathField);
-            out.Int(store.m_atFileTimes[i]);
-        }
+    const auto fileCache = StoredFileCache(store, paths);
+    out.Int(static_cast<uint32_t>(fileCache.size()));
+    for (const auto& [path, time] : fileCache) {
+        out.Field(path, kPathField);
+        out.Int(time);
     }
     out.Marker(kEndMarker);
     return out.Ok();
 }
 
-std::FILE* OpenFile(const std::string& path, const char* mode) {
-    return std::fopen(path.c_str(), mode);
-}
 
 }  // namespace
 
-bool SaveStatsCache(const CStatsStore& store, const std::string& fileName) {
+bool SaveStatsCache(const CStatsStore& store, const std::string& fileName,
+                    const ICachePathCodec& paths) {
     // Write beside the real file and swap it in only when everything was written, so a failure
     // half-way (full disk, crash) leaves the previous cache as it was.
     const std::string temp = fileName + ".tmp";
     bool written = false;
-    if (UniqueFile file{OpenFile(temp, "wb")}) {
+    if (UniqueFile file{OpenFileUtf8(temp, "wb")}) {
         CCacheWriter out(file.get());
-        written = WriteStore(store, out);
+        written = WriteStore(store, out, paths);
         written = (std::fclose(file.release()) == 0) && written;
     } else {
         return false;
     }
     std::error_code ec;
     if (written) {
-        std::filesystem::rename(temp, fileName, ec);
+        std::filesystem::rename(PathFromUtf8(temp), PathFromUtf8(fileName), ec);
         if (!ec) {
             return true;
         }
     }
-    std::filesystem::remove(temp, ec);
+    std::filesystem::remove(PathFromUtf8(temp), ec);
     return false;
 }
 
 eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
-                            bool deleteIfRejected) {
-    UniqueFile file{OpenFile(fileName, "rb")};
+                            bool deleteIfRejected, const ICachePathCodec& paths) {
+    UniqueFile file{OpenFileUtf8(fileName, "rb")};
     if (!file) {
         return eCacheLoad::NotOpened;
     }
     std::error_code ec;
-    const auto size = std::filesystem::file_size(fileName, ec);
+    const auto size = std::filesystem::file_size(PathFromUtf8(fileName), ec);
     bool loaded = false;
     if (!ec) {
         std::setvbuf(file.get(), nullptr, _IOFBF, 1 << 20);
         CFileByteSource source(file.get(), size);
-        loaded = ReadStore(store, source);
+        loaded = ReadStore(store, source, paths);
     }
     file.reset();
     if (loaded) {
@@ -148,14 +161,15 @@ eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
     }
     store.ResetStatistics();
     if (deleteIfRejected) {
-        std::filesystem::remove(fileName, ec);
+        std::filesystem::remove(PathFromUtf8(fileName), ec);
     }
     return eCacheLoad::Rejected;
 }
 
-bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size) {
+bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size,
+                         const ICachePathCodec& paths) {
     CMemoryByteSource source(data, size);
-    if (ReadStore(store, source)) {
+    if (ReadStore(store, source, paths)) {
         return true;
     }
     store.ResetStatistics();
