@@ -37,8 +37,8 @@ inline constexpr const char* kHistoryPatternSuffix = "\\handhistory\\*.*";
 // The search pattern of the hand history folder. The first hive whose key opens is the one
 // read: a machine key without the value gives "\handhistory\*.*" rather than trying the user
 // hive. The install folder (UTF-8) is read into a buffer of 256 characters, so a value of more
-// than 255 characters counts as unreadable (empty), and text after an embedded NUL is dropped. Whether
-// the folder exists is not checked.
+// than 255 characters counts as unreadable (empty), and text after an embedded NUL is dropped.
+// Whether the folder exists is not checked.
 [[nodiscard]] std::string LookUpHistoryPattern(IRegistryReader& registry);
 
 // The folder a search pattern searches: the pattern without its trailing "\*.*" (a pattern not

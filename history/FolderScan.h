@@ -38,8 +38,8 @@ public:
 
 private:
     void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
-    void CheckFile(const std::string& path, const std::string& name,
-                   std::optional<int64_t> written, int64_t cutoff);
+    void CheckFile(const std::string& path, const std::string& name, std::optional<int64_t> written,
+                   int64_t cutoff);
     // The entry's last-write time: from the listing when it brought one along, else asked for.
     std::optional<int64_t> WrittenAt(const sDirEntry& entry, const std::string& path);
     void CountProgress();

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
-#include <string_view>
 
 #include "history/CacheLayout.h"
 #include "history/StatsStore.h"
@@ -114,7 +114,6 @@ bool WriteStore(const CStatsStore& store, CCacheWriter& out, const ICachePathCod
     return out.Ok();
 }
 
-
 }  // namespace
 
 bool SaveStatsCache(const CStatsStore& store, const std::string& fileName,
@@ -141,8 +140,8 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName,
     return false;
 }
 
-eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
-                            bool deleteIfRejected, const ICachePathCodec& paths) {
+eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName, bool deleteIfRejected,
+                            const ICachePathCodec& paths) {
     UniqueFile file{OpenFileUtf8(fileName, "rb")};
     if (!file) {
         return eCacheLoad::NotOpened;

@@ -58,13 +58,13 @@ public:
     }
 };
 
-const std::string kJuergen = "/hh/J\xC3\xBCrgen/20090301/Tisch Gr\xC3\xB6\xC3\x9F" "e.txt";
+const std::string kJuergen = "/hh/J\xC3\xBCrgen/20090301/Tisch Gr\xC3\xB6\xC3\x9F\x65.txt";
 const std::string kCyrillic = "/hh/\xD0\x98\xD0\xB3\xD0\xBE\xD1\x80\xD1\x8C/20090301/t.txt";
 
 CStatsStore StoreWithFiles(std::vector<std::string> files) {
     CStatsStore store;
-    ParseHistoryText(store, hand_text::Header() +
-                                hand_text::Hand(7, {{1, "Ann"}, {2, "Ben"}}, {"Ann folds"}));
+    ParseHistoryText(
+        store, hand_text::Header() + hand_text::Hand(7, {{1, "Ann"}, {2, "Ben"}}, {"Ann folds"}));
     store.m_atFileTimes.assign(files.size(), 0);
     for (size_t i = 0; i < files.size(); ++i) {
         store.m_atFileTimes[i] = 1700000000 + static_cast<int64_t>(i);
@@ -93,7 +93,7 @@ TEST_F(CachePathCodecTest, PathsAreStoredInTheCodePageAndReadBackAsUtf8) {
     EXPECT_EQ(loaded.m_atFileTimes, (std::vector<int64_t>{1700000000, 1700000001}));
     // One byte per character in the file: "ü" is 0xFC, as the code page writes it.
     const std::string bytes = ReadFile(path);
-    EXPECT_NE(bytes.find("/hh/J\xFCrgen/20090301/Tisch Gr\xF6\xDF" "e.txt"), std::string::npos);
+    EXPECT_NE(bytes.find("/hh/J\xFCrgen/20090301/Tisch Gr\xF6\xDF\x65.txt"), std::string::npos);
     EXPECT_EQ(bytes.find("J\xC3\xBCrgen"), std::string::npos);
 }
 
@@ -123,7 +123,7 @@ TEST_F(CachePathCodecTest, TheFieldLimitAppliesToTheStoredForm) {
 TEST_F(CachePathCodecTest, AnUnstorablePathIsReadAgainWithoutCountingItsHandsTwice) {
     const std::string root = Utf8FromPath(dir.Path());
     const std::string cyrillic = root + kPathSeparator + "\xD0\xA1\xD1\x82\xD0\xBE\xD0\xBB.txt";
-    const std::string latin = root + kPathSeparator + "Gr\xC3\xB6\xC3\x9F" "e.txt";
+    const std::string latin = root + kPathSeparator + "Gr\xC3\xB6\xC3\x9F\x65.txt";
     const std::string hands =
         hand_text::Header() +
         hand_text::Hand(11, {{1, "Ann"}, {2, "Ben"}}, {"Ann raises to $1", "Ben calls $1"}) +
@@ -162,9 +162,10 @@ TEST_F(CachePathCodecTest, AnUnstorablePathIsReadAgainWithoutCountingItsHandsTwi
 // The system's code page: outside Windows the bytes pass unchanged (even bytes that are not
 // UTF-8); on Windows whatever converts must come back exactly, never as a look-alike.
 TEST(SystemCodePageTest, ConversionsComeBackExactlyOrNotAtAll) {
-    const std::vector<std::string> names = {
-        "plain", "J\xC3\xBCrgen Gr\xC3\xB6\xC3\x9F" "e", "\xC5\x81\xC3\xB3\x64\xC5\xBA",  // Łódź
-        "\xD0\xA1\xD1\x82\xD0\xBE\xD0\xBB", "\xE7\x89\x8C\xE6\xA1\x8C"};
+    const std::vector<std::string> names = {"plain", "J\xC3\xBCrgen Gr\xC3\xB6\xC3\x9F\x65",
+                                            "\xC5\x81\xC3\xB3\x64\xC5\xBA",  // Łódź
+                                            "\xD0\xA1\xD1\x82\xD0\xBE\xD0\xBB",
+                                            "\xE7\x89\x8C\xE6\xA1\x8C"};
     for (const std::string& name : names) {
         const std::optional<std::string> stored = Utf8ToSystemCodePage(name);
         if (stored) {

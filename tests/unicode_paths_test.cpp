@@ -27,8 +27,9 @@ namespace fs = std::filesystem;
 
 // Screen-name folder, table file: Latin-1, Cyrillic and CJK names, and a plain one.
 const std::vector<std::pair<std::string, std::string>> kTables = {
-    {"J\xC3\xBCrgen", "Tisch Gr\xC3\xB6\xC3\x9F" "e"},                      // Jürgen, Tisch Größe
-    {"\xD0\x98\xD0\xB3\xD0\xBE\xD1\x80\xD1\x8C", "\xD0\xA1\xD1\x82\xD0\xBE\xD0\xBB 1"},  // Игорь, Стол 1
+    {"J\xC3\xBCrgen", "Tisch Gr\xC3\xB6\xC3\x9F\x65"},  // Jürgen, Tisch Größe
+    {"\xD0\x98\xD0\xB3\xD0\xBE\xD1\x80\xD1\x8C",
+     "\xD0\xA1\xD1\x82\xD0\xBE\xD0\xBB 1"},  // Игорь, Стол 1
     {"\xE7\x8E\xA9\xE5\xAE\xB6", "\xE7\x89\x8C\xE6\xA1\x8C \xE4\xBA\x8C"},  // 玩家, 牌桌 二
     {"plain", "plain table"},
 };
@@ -46,8 +47,8 @@ void WriteUtf8Named(const std::string& path, const std::string& bytes) {
 }
 
 std::string TableText(uint32_t hand) {
-    return hand_text::Header() + hand_text::Hand(hand, {{1, "Ann"}, {2, "Ben"}},
-                                                 {"Ann raises to $1", "Ben folds"});
+    return hand_text::Header() +
+           hand_text::Hand(hand, {{1, "Ann"}, {2, "Ben"}}, {"Ann raises to $1", "Ben folds"});
 }
 
 class UnicodePathsTest : public ::testing::Test {
