@@ -18,6 +18,9 @@
 #include "platform/Utf8Path.h"
 #include "tests/HandText.h"
 #include "tests/TestSupport.h"
+#ifdef _WIN32
+#include "platform/win32/Utf16.h"
+#endif
 
 using testing_support::ScopedTempDir;
 
@@ -167,5 +170,21 @@ TEST_F(UnicodePathsTest, ExclusiveFileReadsAtOffsetsAndShutsOthersOutOnWindows) 
     EXPECT_FALSE(CExclusiveReadFile(Join(root, "missing.txt")).IsOpen());
     EXPECT_EQ(CExclusiveReadFile(Join(root, "missing.txt")).Size(), -1);
 }
+
+#ifdef _WIN32
+// The conversions every Win32 call of the program goes through.
+TEST(Utf16Test, NamesRoundTripAndDamagedTextOpensNothingElse) {
+    for (const auto& [player, table] : kTables) {
+        EXPECT_EQ(Utf8FromWide(WideFromUtf8(player)), player);
+        EXPECT_EQ(Utf8FromWide(WideFromUtf8(table)), table);
+    }
+    EXPECT_EQ(WideFromUtf8("Gr\xC3\xB6\xC3\x9F\x65"), std::wstring(L"Gr\u00F6\u00DF\x65"));
+    EXPECT_EQ(WideFromUtf8("\xE7\x89\x8C"), std::wstring(L"\u724C"));
+    // A byte that is not UTF-8 (a Latin-1 "ü") becomes U+FFFD, never another letter.
+    EXPECT_EQ(WideFromUtf8("J\xFCrgen"), std::wstring(L"J\uFFFDrgen"));
+    EXPECT_TRUE(WideFromUtf8("").empty());
+    EXPECT_TRUE(Utf8FromWide(L"").empty());
+}
+#endif
 
 }  // namespace
