@@ -75,11 +75,15 @@ std::string SystemCodePageToUtf8(std::string_view text) {
     return Utf8FromWide(wide);
 }
 
-std::vector<std::string> CommandLineArguments(int /*argc*/, char** /*argv*/) {
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     int count = 0;
     const std::unique_ptr<LPWSTR, LocalFreer> words(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> arguments;
     if (!words) {
+        // Out of memory: the ANSI arguments are better than none.
+        for (int i = 1; i < argc && argv != nullptr; ++i) {
+            arguments.push_back(SystemCodePageToUtf8(argv[i]));
+        }
         return arguments;
     }
     for (int i = 1; i < count; ++i) {
