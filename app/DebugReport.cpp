@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
 
 #include "LanternquillVersion.h"
 
 #include "app/StartupLogic.h"
+#include "platform/FileIo.h"
 
 namespace {
 
@@ -65,13 +65,13 @@ bool CompleteDebugReport(CDebugReport& report, IShellOpener& shell, const std::s
     }
     report.m_bWriteDebugReport = false;
     // Text mode: on Windows every "\n" is written as the platform's line end.
-    std::ofstream file(path, std::ios::out | std::ios::trunc);
-    if (!file) {
+    std::FILE* file = OpenFileUtf8(path, "w");
+    if (file == nullptr) {
         return false;
     }
-    file << report.m_strDebugReport;
-    file.close();
-    if (!file) {
+    const std::string& text = report.m_strDebugReport;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (std::fclose(file) != 0 || !written) {
         return false;
     }
     shell.Open(path, std::string(), false);

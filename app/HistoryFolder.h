@@ -8,9 +8,9 @@
 //   import tick:   m_import.ImportHistory(HistoryFolderFromPattern(m_strHistoryPath));
 //                  // e.g. "C:\Program Files\PKR\handhistory"
 //
-// A Win32 IRegistryReader: RegOpenKeyExA(hive, key, 0, KEY_READ) failing -> std::nullopt;
-// otherwise RegQueryValueExA for `name` (size query, then the read) -> the text up to its
-// terminating NUL, or "" when the value is missing or cannot be read; RegCloseKey.
+// A Win32 IRegistryReader: RegOpenKeyExW(hive, key, 0, KEY_READ) failing -> std::nullopt;
+// otherwise RegQueryValueExW for `name` (size query, then the read) -> the text as UTF-8, or ""
+// when the value is missing or cannot be read; RegCloseKey.
 #pragma once
 
 #include <optional>
@@ -36,9 +36,9 @@ inline constexpr const char* kHistoryPatternSuffix = "\\handhistory\\*.*";
 
 // The search pattern of the hand history folder. The first hive whose key opens is the one
 // read: a machine key without the value gives "\handhistory\*.*" rather than trying the user
-// hive. The install folder is read into a 256-byte buffer, so a value of more than 255
-// characters counts as unreadable (empty), and text after an embedded NUL is dropped. Whether
-// the folder exists is not checked.
+// hive. The install folder (UTF-8) is read into a buffer of 256 characters, so a value of more
+// than 255 characters counts as unreadable (empty), and text after an embedded NUL is dropped.
+// Whether the folder exists is not checked.
 [[nodiscard]] std::string LookUpHistoryPattern(IRegistryReader& registry);
 
 // The folder a search pattern searches: the pattern without its trailing "\*.*" (a pattern not

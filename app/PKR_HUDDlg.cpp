@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <sys/stat.h>
-
 #include <cstdint>
 
 #include "app/AutoSwitch.h"
@@ -48,11 +46,7 @@ int ScreenHeight() {
 }
 
 int64_t FileModificationTime(const char* fileName) {
-    struct _stat64 status {};
-    if (_stat64(fileName, &status) != 0) {
-        return -1;
-    }
-    return static_cast<int64_t>(status.st_mtime);
+    return CStdFileSystem().LastWriteTime(fileName).value_or(-1);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "history/CacheLayout.h"
+#include "platform/FileIo.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -27,7 +29,7 @@ std::error_code LastError() {
 sCacheFileCheck CheckCacheFile(const std::string& fileName) {
     sCacheFileCheck check;
     std::error_code ec;
-    const fs::file_status status = fs::status(fileName, ec);
+    const fs::file_status status = fs::status(PathFromUtf8(fileName), ec);
     if (!fs::exists(status)) {
         // A status that cannot be read at all (a folder on the way that may not be listed)
         // is no proof that nothing is there.
@@ -46,7 +48,7 @@ sCacheFileCheck CheckCacheFile(const std::string& fileName) {
         return check;
     }
     errno = 0;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, FileCloser> file(OpenFileUtf8(fileName, "rb"));
     if (!file) {
         check.kind = eCacheFileKind::Unreadable;
         check.error = LastError();
@@ -75,12 +77,12 @@ bool SetAsideRejectedCache(const std::string& fileName, std::error_code& error) 
     const std::string rejected = RejectedCacheName(fileName);
     // Only an older rejected file is replaced (by the rename itself); a folder or anything
     // else of that name is somebody's.
-    const fs::file_status there = fs::symlink_status(rejected, error);
+    const fs::file_status there = fs::symlink_status(PathFromUtf8(rejected), error);
     if (fs::exists(there) && !fs::is_regular_file(there)) {
         error = std::make_error_code(std::errc::file_exists);
         return false;
     }
     error.clear();
-    fs::rename(fileName, rejected, error);
+    fs::rename(PathFromUtf8(fileName), PathFromUtf8(rejected), error);
     return !error;
 }

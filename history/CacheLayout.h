@@ -11,6 +11,7 @@
 #include <type_traits>
 
 class CStatsStore;
+class ICachePathCodec;
 
 namespace cache_layout {
 
@@ -28,8 +29,9 @@ inline constexpr size_t kRecordSize = 10564;
 inline constexpr uint32_t kMaxHands = 3000000;
 inline constexpr int32_t kMaxPlayers = 1000000;
 
-// A path longer than its field cannot be stored without losing its end; such file-cache
-// entries are left out (the file is then simply looked at again by the next full import).
+// A path (in its stored form) longer than its field cannot be stored without losing its end;
+// such file-cache entries are left out (the file is then simply looked at again by the next full
+// import).
 inline bool FitsPathField(const std::string& path) noexcept {
     return path.size() <= kPathField;
 }
@@ -102,8 +104,9 @@ private:
     const unsigned char* m_data;
 };
 
-// Reads a whole cache image into the (emptied) store. False as soon as anything does not match
-// the layout; the store may then hold part of the image and must be reset by the caller.
-bool ReadStore(CStatsStore& store, IByteSource& in);
+// Reads a whole cache image into the (emptied) store, file-cache paths decoded by `paths`. False
+// as soon as anything does not match the layout; the store may then hold part of the image and
+// must be reset by the caller.
+bool ReadStore(CStatsStore& store, IByteSource& in, const ICachePathCodec& paths);
 
 }  // namespace cache_layout

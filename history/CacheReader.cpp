@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "history/CacheLayout.h"
+#include "history/CachePathCodec.h"
 #include "history/PlayerRecord.h"
 #include "history/StatsStore.h"
 
@@ -105,7 +106,7 @@ bool ReadPlayers(CStatsStore& store, IByteSource& in) {
     return true;
 }
 
-bool ReadFileCache(CStatsStore& store, IByteSource& in) {
+bool ReadFileCache(CStatsStore& store, IByteSource& in, const ICachePathCodec& paths) {
     uint32_t count = 0;
     if (!ExpectMarker(in, kFileCacheMarker) || !ReadInt(in, count)) {
         return false;
@@ -121,7 +122,7 @@ bool ReadFileCache(CStatsStore& store, IByteSource& in) {
         if (!ReadField(in, kPathField, path) || !ReadInt(in, time)) {
             return false;
         }
-        store.m_astrFiles.push_back(path);
+        store.m_astrFiles.push_back(paths.Decode(path));
         store.m_atFileTimes.push_back(time);
     }
     return true;
@@ -129,10 +130,10 @@ bool ReadFileCache(CStatsStore& store, IByteSource& in) {
 
 }  // namespace
 
-bool ReadStore(CStatsStore& store, IByteSource& in) {
+bool ReadStore(CStatsStore& store, IByteSource& in, const ICachePathCodec& paths) {
     store.ResetStatistics();
     return ExpectMarker(in, kMagic) && ReadHands(store, in) && ReadPlayers(store, in) &&
-           ReadFileCache(store, in) && ExpectMarker(in, kEndMarker);
+           ReadFileCache(store, in, paths) && ExpectMarker(in, kEndMarker);
 }
 
 }  // namespace cache_layout

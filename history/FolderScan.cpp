@@ -81,7 +81,7 @@ void CHistoryScan::ScanFolder(const std::string& dir, const std::string& filter,
             }
             // Date folders of days long before the cut-off hold nothing new: skip them whole.
             if (IsDateFolder(path)) {
-                const auto written = m_fs.LastWriteTime(path);
+                const auto written = WrittenAt(entry, path);
                 if (written && *written < cutoff - kDateFolderGrace) {
                     continue;
                 }
@@ -93,7 +93,7 @@ void CHistoryScan::ScanFolder(const std::string& dir, const std::string& filter,
             continue;
         }
         CountProgress();
-        CheckFile(path, entry.m_strName, cutoff);
+        CheckFile(path, entry.m_strName, WrittenAt(entry, path), cutoff);
     }
 }
 
@@ -114,8 +114,12 @@ void CHistoryScan::CountProgress() {
     }
 }
 
-void CHistoryScan::CheckFile(const std::string& path, const std::string& name, int64_t cutoff) {
-    const auto written = m_fs.LastWriteTime(path);
+std::optional<int64_t> CHistoryScan::WrittenAt(const sDirEntry& entry, const std::string& path) {
+    return entry.m_tLastWrite ? entry.m_tLastWrite : m_fs.LastWriteTime(path);
+}
+
+void CHistoryScan::CheckFile(const std::string& path, const std::string& name,
+                             std::optional<int64_t> written, int64_t cutoff) {
     if (!written || *written < cutoff) {
         return;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 class CStatsStore;
 class IFileSystem;
+struct sDirEntry;
 
 // One hand history file found by a scan.
 struct sModifiedFileInfo {
@@ -37,7 +39,10 @@ public:
 
 private:
     void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
-    void CheckFile(const std::string& path, const std::string& name, int64_t cutoff);
+    void CheckFile(const std::string& path, const std::string& name, std::optional<int64_t> written,
+                   int64_t cutoff);
+    // The entry's last-write time: from the listing when it brought one along, else asked for.
+    std::optional<int64_t> WrittenAt(const sDirEntry& entry, const std::string& path);
     void CountProgress();
 
     IFileSystem& m_fs;

@@ -8,11 +8,16 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "history/CacheFileGuard.h"
 #include "history/CacheLayout.h"
 #include "history/StatsStore.h"
+#include "platform/FileIo.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 
@@ -74,7 +79,22 @@ void WriteRecord(CCacheWriter& out, const CPKR_PlayerRecord& record) {
     }
 }
 
-bool WriteStore(const CStatsStore& store, CCacheWriter& out) {
+// The file-cache entries as stored: encoded paths with their times, leaving out the paths that
+// cannot be stored.
+std::vector<std::pair<std::string, int64_t>> StoredFileCache(const CStatsStore& store,
+                                                             const ICachePathCodec& paths) {
+    std::vector<std::pair<std::string, int64_t>> entries;
+    entries.reserve(store.m_astrFiles.size());
+    for (size_t i = 0; i < store.m_astrFiles.size(); ++i) {
+        std::optional<std::string> stored = paths.Encode(store.m_astrFiles[i]);
+        if (stored && FitsPathField(*stored)) {
+            entries.emplace_back(std::move(*stored), store.m_atFileTimes[i]);
+        }
+    }
+    return entries;
+}
+
+bool WriteStore(const CStatsStore& store, CCacheWriter& out, const ICachePathCodec& paths) {
     out.Marker(kMagic);
     out.Marker(kHandsMarker);
     const auto& hands = store.CountedHands();
@@ -94,33 +114,26 @@ bool WriteStore(const CStatsStore& store, CCacheWriter& out) {
         WriteRecord(out, *record);
     }
     out.Marker(kFileCacheMarker);
-    uint32_t storedFiles = 0;
-    for (const auto& path : store.m_astrFiles) {
-        storedFiles += FitsPathField(path) ? 1 : 0;
-    }
-    out.Int(storedFiles);
-    for (size_t i = 0; i < store.m_astrFiles.size(); ++i) {
-        if (FitsPathField(store.m_astrFiles[i])) {
-            out.Field(store.m_astrFiles[i], kPathField);
-            out.Int(store.m_atFileTimes[i]);
-        }
+    const auto fileCache = StoredFileCache(store, paths);
+    out.Int(static_cast<uint32_t>(fileCache.size()));
+    for (const auto& [path, time] : fileCache) {
+        out.Field(path, kPathField);
+        out.Int(time);
     }
     out.Marker(kEndMarker);
     return out.Ok();
 }
 
-std::FILE* OpenFile(const std::string& path, const char* mode) {
-    return std::fopen(path.c_str(), mode);
-}
-
 }  // namespace
 
-bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error) {
+bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error,
+                    const ICachePathCodec& paths) {
     // Write beside the real file and swap it in only when everything was written, so a failure
     // half-way (full disk, crash) leaves the previous cache as it was.
     const std::string temp = fileName + ".tmp";
     // Only a file is ever replaced: a folder of that name is left as it is.
-    const std::filesystem::file_status status = std::filesystem::status(fileName, error);
+    const std::filesystem::file_status status =
+        std::filesystem::status(PathFromUtf8(fileName), error);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         error =
             std::make_error_code(std::filesystem::is_directory(status) ? std::errc::is_a_directory
@@ -129,9 +142,9 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::
     }
     error.clear();
     errno = 0;
-    if (UniqueFile file{OpenFile(temp, "wb")}) {
+    if (UniqueFile file{OpenFileUtf8(temp, "wb")}) {
         CCacheWriter out(file.get());
-        const bool written = WriteStore(store, out);
+        const bool written = WriteStore(store, out, paths);
         error = written ? std::error_code() : out.Error();
         errno = 0;
         // Closing writes what is still buffered: a full disk often shows only here.
@@ -143,35 +156,36 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::
         return false;
     }
     if (!error) {
-        std::filesystem::rename(temp, fileName, error);
+        std::filesystem::rename(PathFromUtf8(temp), PathFromUtf8(fileName), error);
         if (!error) {
             return true;
         }
     }
     std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
+    std::filesystem::remove(PathFromUtf8(temp), ignored);
     return false;
 }
 
 eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
-                            bool setAsideIfRejected) {
+                            bool setAsideIfRejected, const ICachePathCodec& paths) {
     std::error_code ec;
+    const std::filesystem::path path = PathFromUtf8(fileName);
     // A folder of that name opens for reading on some systems; it is no cache file and must
     // never be moved or replaced.
-    const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         return eCacheLoad::NotOpened;
     }
-    UniqueFile file{OpenFile(fileName, "rb")};
+    UniqueFile file{OpenFileUtf8(fileName, "rb")};
     if (!file) {
         return eCacheLoad::NotOpened;
     }
-    const auto size = std::filesystem::file_size(fileName, ec);
+    const auto size = std::filesystem::file_size(path, ec);
     bool loaded = false;
     if (!ec) {
         std::setvbuf(file.get(), nullptr, _IOFBF, 1 << 20);
         CFileByteSource source(file.get(), size);
-        loaded = ReadStore(store, source);
+        loaded = ReadStore(store, source, paths);
     }
     file.reset();
     if (loaded) {
@@ -185,9 +199,10 @@ eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
     return eCacheLoad::Rejected;
 }
 
-bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size) {
+bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size,
+                         const ICachePathCodec& paths) {
     CMemoryByteSource source(data, size);
-    if (ReadStore(store, source)) {
+    if (ReadStore(store, source, paths)) {
         return true;
     }
     store.ResetStatistics();

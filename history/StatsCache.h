@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "history/CachePathCodec.h"
+
 class CStatsStore;
 
 inline constexpr const char* kCacheFileName = "LanternquillCache_Trial.dat";
@@ -15,15 +17,19 @@ enum class eCacheLoad {
     Rejected,   // malformed: the store was emptied and the file set aside (see below)
 };
 
-// Writes the whole store to a temporary file next to `fileName` and then puts it in place, so a
-// failed save leaves the previous file intact. Names longer than 24 bytes are cut to their first
-// 24 bytes (a 24-byte name fills its field without a terminating NUL); file-cache entries whose
-// path is longer than 256 bytes are left out. Returns false when nothing was replaced, with the
-// reason in `error` (the system's error: permission, disk full, ...).
-bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error);
-inline bool SaveStatsCache(const CStatsStore& store, const std::string& fileName) {
+// Writes the whole store to a temporary file next to `fileName` (a UTF-8 path, as every path
+// here) and then puts it in place, so a failed save leaves the previous file intact; a folder at
+// `fileName` is never replaced. Names longer than 24 bytes are cut to their first 24 bytes (a
+// 24-byte name fills its field without a terminating NUL); file-cache paths are stored as `paths`
+// encodes them, and entries that it cannot encode or whose stored form is longer than 256 bytes
+// are left out. Returns false when nothing was replaced, with the reason in `error` (the system's
+// error: permission, disk full, ...).
+bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error,
+                    const ICachePathCodec& paths = SystemCachePathCodec());
+inline bool SaveStatsCache(const CStatsStore& store, const std::string& fileName,
+                           const ICachePathCodec& paths = SystemCachePathCodec()) {
     std::error_code ignored;
-    return SaveStatsCache(store, fileName, ignored);
+    return SaveStatsCache(store, fileName, ignored, paths);
 }
 
 // Loads `fileName` into an empty store. A folder or anything else that is not a regular file
@@ -31,12 +37,15 @@ inline bool SaveStatsCache(const CStatsStore& store, const std::string& fileName
 // (including declared counts that the file's size cannot hold) is rejected: the store is emptied
 // and the file moved to "<name>.rejected" (history/CacheFileGuard.h), where it can still be
 // looked at; with `setAsideIfRejected` false (tools that only read) it stays where it is.
+// File-cache paths are decoded by `paths`.
 eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
-                            bool setAsideIfRejected = true);
+                            bool setAsideIfRejected = true,
+                            const ICachePathCodec& paths = SystemCachePathCodec());
 inline bool LoadStatsCache(CStatsStore& store, const std::string& fileName) {
     return LoadStatsCacheEx(store, fileName) == eCacheLoad::Loaded;
 }
 
 // Loads a cache image held in memory (the file loader and the fuzzer share it). False when the
 // image is malformed; the store is then empty.
-bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size);
+bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size,
+                         const ICachePathCodec& paths = SystemCachePathCodec());

@@ -2,6 +2,7 @@
 
 #include "hud/SeatText.h"
 #include "overlay/Settings.h"
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Screen.h"
 #include "resources/resource.h"
 
@@ -70,7 +71,8 @@ void CTableHudDlg::CreateHiddenWindow(const std::string& title, sPoint topLeft) 
     if (Hwnd() == nullptr && Create(m_hMainWindow) == nullptr) {
         return;
     }
-    SetWindowTextA(Hwnd(), title.c_str());
+    // The title holds the table's name, UTF-8 like its file's name.
+    SetWindowTextW(Hwnd(), WideFromUtf8(title).c_str());
     SetWindowPos(Hwnd(), nullptr, topLeft.x, topLeft.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
 }

@@ -1,5 +1,6 @@
 // The file system as the history folder scan sees it: directory listings and last-write times.
-// The real implementation sits on std::filesystem; tests use an in-memory fake.
+// Paths and names are UTF-8. The real implementation sits on std::filesystem, on Windows on the
+// UTF-16 directory calls; tests use an in-memory fake.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,9 @@
 struct sDirEntry {
     std::string m_strName;  // name within the directory, no path
     bool m_bDirectory = false;
+    // The last-write time as LastWriteTime gives it, when the listing already carried it (the
+    // Windows listing does), so the scan need not ask for every file again.
+    std::optional<int64_t> m_tLastWrite;
 };
 
 class IFileSystem {
@@ -29,7 +33,8 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
-// The machine's real file system.
+// The machine's real file system (std::filesystem; FindFirstFileExW and GetFileAttributesExW on
+// Windows).
 class CStdFileSystem final : public IFileSystem {
 public:
     std::vector<sDirEntry> ListDirectory(const std::string& dir) override;

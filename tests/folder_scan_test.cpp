@@ -18,11 +18,23 @@ public:
     void AddFile(const std::string& path, int64_t time) { Add(path, false, time); }
     void Touch(const std::string& path, int64_t time) { m_times[path] = time; }
 
+    // Listings that bring each entry's time along, as the Windows listing does.
+    void GiveTimesInListings() { m_bTimesInListing = true; }
+    int m_nTimeQueries = 0;
+
     std::vector<sDirEntry> ListDirectory(const std::string& dir) override {
         const auto it = m_children.find(dir);
-        return it == m_children.end() ? std::vector<sDirEntry>{} : it->second;
+        std::vector<sDirEntry> entries =
+            it == m_children.end() ? std::vector<sDirEntry>{} : it->second;
+        for (sDirEntry& entry : entries) {
+            if (m_bTimesInListing) {
+                entry.m_tLastWrite = m_times[Join(dir, entry.m_strName)];
+            }
+        }
+        return entries;
     }
     std::optional<int64_t> LastWriteTime(const std::string& path) override {
+        ++m_nTimeQueries;
         const auto it = m_times.find(path);
         return it == m_times.end() ? std::nullopt : std::optional<int64_t>(it->second);
     }
@@ -30,11 +42,15 @@ public:
 private:
     void Add(const std::string& path, bool directory, int64_t time) {
         const size_t cut = path.rfind(kPathSeparator);
-        m_children[path.substr(0, cut)].push_back({path.substr(cut + 1), directory});
+        sDirEntry entry;
+        entry.m_strName = path.substr(cut + 1);
+        entry.m_bDirectory = directory;
+        m_children[path.substr(0, cut)].push_back(entry);
         m_times[path] = time;
     }
     std::map<std::string, std::vector<sDirEntry>> m_children;
     std::map<std::string, int64_t> m_times;
+    bool m_bTimesInListing = false;
 };
 
 class RecordingProgress final : public IProgressSink {
@@ -153,6 +169,41 @@ TEST_F(FolderScanTest, ProgressWrapsPastTheExpectedCount) {
     EXPECT_EQ(progress.positions[302], 100);  // 302 of 300 still rounds down to 100 %
     EXPECT_EQ(progress.positions[303], 0);    // 101 %: back to 0
     EXPECT_EQ(progress.positions[304], 0);    // counting starts again: 1 of 300 is 0 %
+}
+
+// Times that come with the listing give the same scan as asking for each one, without asking.
+TEST_F(FolderScanTest, TimesFromTheListingGiveTheSameScanWithoutQueries) {
+    auto build = [this](FakeFileSystem& files) {
+        files.AddDir(At("20081201"), kCutoff - 4 * kDay);
+        files.AddFile(At("20081201/old.txt"), kCutoff + 10);
+        files.AddDir(At("Hero"), kCutoff);
+        files.AddFile(At("Hero/new.txt"), kCutoff + 5);
+        files.AddFile(At("Hero/before.txt"), kCutoff - 1);
+        files.AddFile(At("Hero/cached.txt"), kCutoff + 7);
+    };
+    auto scanWith = [this](FakeFileSystem& files) {
+        CStatsStore cached;
+        cached.m_astrFiles = {At("Hero/cached.txt"), At("Hero/new.txt")};
+        cached.m_atFileTimes = {kCutoff + 7, kCutoff};
+        CHistoryScan fullScan(files, cached);
+        fullScan.ScanHistoryFolder(root, ".txt", kCutoff, /*fullImport=*/true, nullptr);
+        std::vector<std::pair<std::string, int64_t>> found;
+        for (const auto& info : fullScan.m_aModifiedFiles) {
+            found.emplace_back(info.m_strPath + "|" + info.m_strName, info.m_tModified);
+        }
+        return std::make_pair(found, cached.m_atFileTimes);
+    };
+    FakeFileSystem asking;
+    build(asking);
+    FakeFileSystem listing;
+    build(listing);
+    listing.GiveTimesInListings();
+
+    const auto expected = scanWith(asking);
+    EXPECT_EQ(scanWith(listing), expected);
+    EXPECT_EQ(expected.first.size(), 1u);  // only new.txt, with its new time
+    EXPECT_GT(asking.m_nTimeQueries, 0);
+    EXPECT_EQ(listing.m_nTimeQueries, 0);
 }
 
 }  // namespace

@@ -22,7 +22,12 @@ constexpr int64_t kWeek = 7 * 86400;
 class TimedFileSystem final : public IFileSystem {
 public:
     std::vector<sDirEntry> ListDirectory(const std::string& dir) override {
-        return m_real.ListDirectory(dir);
+        std::vector<sDirEntry> entries = m_real.ListDirectory(dir);
+        // The times are the test's, not the ones a listing may bring along.
+        for (sDirEntry& entry : entries) {
+            entry.m_tLastWrite.reset();
+        }
+        return entries;
     }
     std::optional<int64_t> LastWriteTime(const std::string& path) override {
         const auto it = m_times.find(path);

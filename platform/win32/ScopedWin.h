@@ -77,10 +77,18 @@ struct sFileHandleTraits {
 
 using CScopedFont = CScopedHandle<sGdiObjectTraits<HFONT>>;
 using CScopedBitmap = CScopedHandle<sGdiObjectTraits<HBITMAP>>;
+// FindFirstFile(Ex) reports failure as INVALID_HANDLE_VALUE and is closed with FindClose.
+struct sFindHandleTraits {
+    using Handle = HANDLE;
+    static Handle None() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) noexcept { FindClose(handle); }
+};
+
 using CScopedGdiObject = CScopedHandle<sGdiObjectTraits<HGDIOBJ>>;
 using CScopedMemoryDC = CScopedHandle<sMemoryDcTraits>;  // from CreateCompatibleDC
 using CScopedRegKey = CScopedHandle<sRegKeyTraits>;
 using CScopedFile = CScopedHandle<sFileHandleTraits>;  // from CreateFile
+using CScopedFind = CScopedHandle<sFindHandleTraits>;  // from FindFirstFile(Ex)
 
 // A window's (or with a null window, the screen's) device context from GetDC, given back with
 // ReleaseDC to the same window.

@@ -1,4 +1,6 @@
-// A list box control as the table list logic sees it: each call is one list box message.
+// A list box control as the table list logic sees it: each call is one list box message, sent in
+// UTF-16 so that table names outside the ANSI code page show as they are (the logic's texts are
+// UTF-8).
 #pragma once
 
 #include <windows.h>
@@ -6,6 +8,7 @@
 #include <string>
 
 #include "app/ListBox.h"
+#include "platform/win32/Utf16.h"
 
 class CWin32ListBox final : public IListBox {
 public:
@@ -20,17 +23,19 @@ public:
         if (length == LB_ERR || length <= 0) {
             return {};
         }
-        std::string text(static_cast<size_t>(length) + 1, '\0');
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
         const LRESULT copied =
             Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
         text.resize(copied == LB_ERR || copied < 0 ? 0 : static_cast<size_t>(copied));
-        return text;
+        return Utf8FromWide(text);
     }
     void AddString(const std::string& text) override {
-        Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const std::wstring wide = WideFromUtf8(text);
+        Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
     void InsertString(int index, const std::string& text) override {
-        Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+        const std::wstring wide = WideFromUtf8(text);
+        Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str()));
     }
     void DeleteString(int index) override { Send(LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
     [[nodiscard]] int GetCurSel() override {
@@ -41,7 +46,7 @@ public:
 
 private:
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-        return SendMessageA(m_hList, message, wParam, lParam);
+        return SendMessageW(m_hList, message, wParam, lParam);
     }
 
     HWND m_hList;

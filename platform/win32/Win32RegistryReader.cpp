@@ -5,31 +5,33 @@
 #include <vector>
 
 #include "platform/win32/ScopedWin.h"
+#include "platform/win32/Utf16.h"
 
 std::optional<std::string> CWin32RegistryReader::ReadString(eRegistryHive hive,
                                                             std::string_view key,
                                                             std::string_view name) {
     const HKEY root = hive == eRegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     CScopedRegKey opened;
-    if (RegOpenKeyExA(root, std::string(key).c_str(), 0, KEY_READ, opened.Receive()) !=
+    if (RegOpenKeyExW(root, WideFromUtf8(key).c_str(), 0, KEY_READ, opened.Receive()) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }
-    const std::string valueName(name);
+    // Read in UTF-16 and handed on as UTF-8: an install folder of any name is found.
+    const std::wstring valueName = WideFromUtf8(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(opened.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
+    if (RegQueryValueExW(opened.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) {
         return std::string();
     }
-    // One byte more than asked for, so text stored without its terminating NUL still ends.
-    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
+    // One character more than asked for, so text stored without its terminating NUL still ends.
+    std::vector<wchar_t> buffer(static_cast<size_t>(size) / sizeof(wchar_t) + 2, L'\0');
     DWORD read = size;
-    if (RegQueryValueExA(opened.Get(), valueName.c_str(), nullptr, &type,
+    if (RegQueryValueExW(opened.Get(), valueName.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(buffer.data()), &read) != ERROR_SUCCESS) {
         return std::string();
     }
-    // The stored bytes as they are; the caller applies the buffer size and the first NUL.
-    return std::string(buffer.data(), read);
+    // The stored characters as they are; the caller applies the buffer size and the first NUL.
+    return Utf8FromWide(std::wstring_view(buffer.data(), read / sizeof(wchar_t)));
 }

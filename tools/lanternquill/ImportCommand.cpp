@@ -11,6 +11,7 @@
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 #include "tools/lanternquill/CacheReport.h"
 #include "tools/lanternquill/ExitCodes.h"
 #include "tools/lanternquill/ImportFiles.h"
@@ -23,14 +24,15 @@ constexpr int64_t kSecondsPerWeek = int64_t{7} * 86400;
 // Why a folder cannot be imported, or nothing when it can be listed.
 std::optional<std::string> FolderProblem(const std::string& folder) {
     std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(folder, ec);
+    const std::filesystem::path path = PathFromUtf8(folder);
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
     if (!std::filesystem::exists(status)) {
         return std::string("no such folder");
     }
     if (!std::filesystem::is_directory(status)) {
         return std::string("not a folder");
     }
-    std::filesystem::directory_iterator listing(folder, ec);
+    std::filesystem::directory_iterator listing(path, ec);
     if (ec) {
         return ec.message();
     }
@@ -41,12 +43,12 @@ std::optional<std::string> FolderProblem(const std::string& folder) {
 // the same paths whichever folder the tool was started in.
 std::string AbsoluteFolder(const std::string& folder) {
     std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(folder, ec);
+    std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(folder), ec);
     if (ec) {
         return folder;
     }
-    std::string text = path.lexically_normal().string();
-    const std::string root = path.root_path().string();
+    std::string text = Utf8FromPath(path.lexically_normal());
+    const std::string root = Utf8FromPath(path.root_path());
     while (text.size() > root.size() && (text.back() == '/' || text.back() == kPathSeparator)) {
         text.pop_back();
     }

@@ -1,6 +1,10 @@
 #include "tools/lanternquill/StatsCommand.h"
 
+#include <optional>
+#include <string>
+
 #include "history/StatsStore.h"
+#include "platform/SystemText.h"
 #include "tools/lanternquill/CacheReport.h"
 #include "tools/lanternquill/ExitCodes.h"
 #include "tools/lanternquill/StatsOutput.h"
@@ -19,7 +23,10 @@ int RunStats(const sStatsOptions& options, std::ostream& out, std::ostream& err)
 
     std::optional<int> onlyPlayer;
     if (options.player) {
-        const int player = store.FindPlayer(*options.player);
+        // Names are stored as the hand history files hold them, in the system's code page; the
+        // argument arrives as UTF-8.
+        const std::optional<std::string> name = Utf8ToSystemCodePage(*options.player);
+        const int player = name ? store.FindPlayer(*name) : -1;
         if (player < 0) {
             err << "lanternquill: no player named '" << PrintableText(*options.player) << "' in '"
                 << options.cacheFile << "'\n";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SystemText.h"
 #include "tools/lanternquill/CommandLine.h"
 #include "tools/lanternquill/DumpCommand.h"
 #include "tools/lanternquill/ExitCodes.h"
@@ -41,7 +42,9 @@ int Run(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     try {
-        const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
+        // UTF-8 on every system, so folder, cache and player names outside the ANSI code page
+        // reach the tool on Windows too.
+        const int status = Run(CommandLineArguments(argc, argv));
         std::cout.flush();
         return std::cout ? status : kExitFailure;
     } catch (const CUsageError& error) {

@@ -186,8 +186,9 @@ int PrintListLines(const std::string& caption, int id) {
     const LRESULT count = SendWithTimeout(list, LB_GETCOUNT, 0, 0);
     const LRESULT selected = SendWithTimeout(list, LB_GETCURSEL, 0, 0);
     for (LRESULT line = 0; line < count; ++line) {
-        // Asked for in UTF-16 and converted here: Wine hands a list box's text to another
-        // process in UTF-16 whichever form was asked for.
+        // Asked for in UTF-16 and printed as UTF-8: Wine hands a list box's text to another
+        // process in UTF-16 whichever form was asked for, and names outside the ANSI code page
+        // (Cyrillic, CJK table names) must read back as they are.
         const LRESULT length = SendWithTimeout(list, LB_GETTEXTLEN, line, 0);
         std::wstring wide(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
         DWORD_PTR copied = 0;
@@ -198,9 +199,9 @@ int PrintListLines(const std::string& caption, int id) {
             copied = 0;
         }
         wide.resize(static_cast<size_t>(copied));
-        std::string text(wide.size() * 2 + 1, '\0');
+        std::string text(wide.size() * 3 + 1, '\0');
         const int bytes =
-            WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+            WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
                                 static_cast<int>(text.size()), nullptr, nullptr);
         text.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
         std::printf("%s%s\n", line == selected ? "> " : "  ", Escaped(text).c_str());
