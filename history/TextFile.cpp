@@ -143,11 +143,17 @@ CAppendedTextFile::eRead CAppendedTextFile::Read(const std::string& path) {
             Forget();
             return eRead::Failed;
         }
-        // The new last bytes: what is left of the old tail, then the new bytes' own end.
+        // A file still shorter than the bytes compared has its first bytes completed, and the new
+        // last bytes are what is left of the old tail, then the new bytes' own end.
+        const char* newBytes = m_text.data() + textBefore;
+        if (m_length < kCheckBytes) {
+            std::memcpy(m_head.data() + m_length, newBytes,
+                        std::min<size_t>(added, kCheckBytes - m_length));
+        }
         const size_t fromNew = std::min(added, kCheckBytes);
         const size_t fromOld = std::min(kept, kCheckBytes - fromNew);
         std::memmove(m_tail.data(), m_tail.data() + kept - fromOld, fromOld);
-        std::memcpy(m_tail.data() + fromOld, m_text.data() + m_text.size() - fromNew, fromNew);
+        std::memcpy(m_tail.data() + fromOld, newBytes + added - fromNew, fromNew);
         m_text.resize(cutBefore ? textBefore : NulFrom(m_text, textBefore));
         m_length = newLength;
         return eRead::Appended;
