@@ -53,11 +53,10 @@ inline const char* FindByte(const char* first, const char* last, char c) noexcep
     // 64 bytes at a time; the block with a hit is then looked at 16 bytes at a time.
     while (last - first >= 64) {
         const auto* p = reinterpret_cast<const __m128i*>(first);
-        const __m128i any = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(_mm_loadu_si128(p), key),
-                         _mm_cmpeq_epi8(_mm_loadu_si128(p + 1), key)),
-            _mm_or_si128(_mm_cmpeq_epi8(_mm_loadu_si128(p + 2), key),
-                         _mm_cmpeq_epi8(_mm_loadu_si128(p + 3), key)));
+        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(_mm_loadu_si128(p), key),
+                                                      _mm_cmpeq_epi8(_mm_loadu_si128(p + 1), key)),
+                                         _mm_or_si128(_mm_cmpeq_epi8(_mm_loadu_si128(p + 2), key),
+                                                      _mm_cmpeq_epi8(_mm_loadu_si128(p + 3), key)));
         if (_mm_movemask_epi8(any) != 0) {
             break;
         }

@@ -121,7 +121,7 @@ CAppendedTextFile::eRead CAppendedTextFile::Read(const std::string& path) {
         return eRead::Failed;
     }
     const auto newLength = static_cast<uint64_t>(length);
-    const size_t kept = static_cast<size_t>(std::min<uint64_t>(m_length, kCheckBytes));
+    const auto kept = static_cast<size_t>(std::min<uint64_t>(m_length, kCheckBytes));
 
     // The same file, grown or not: its first bytes and the bytes before the previous end are the
     // ones read before. They are read again (the tail together with what follows it).

@@ -20,7 +20,8 @@ size_t FindLastFrom(std::string_view text, std::string_view needle, size_t from)
     const char first = needle[0];
     const char* base = text.data();
     for (size_t pos = text.size() - needle.size() + 1; pos-- > from;) {
-        if (base[pos] == first && bytesearch::BytesEqual(base + pos, needle.data(), needle.size())) {
+        if (base[pos] == first &&
+            bytesearch::BytesEqual(base + pos, needle.data(), needle.size())) {
             return pos;
         }
     }

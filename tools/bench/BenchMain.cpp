@@ -24,7 +24,7 @@ constexpr double kTargetGrowth = 11;  // time(10x hands) / time(hands)
 constexpr double kTargetPeakBytes = 1e9;
 constexpr double kTargetRefreshMicros = 100;  // p99 of one tick of a HUD, every 150 ms per table
 constexpr double kTickPeriodMicros = 150000;
-constexpr int kTablesWithHuds = 12;   // of which one is being played
+constexpr int kTablesWithHuds = 12;  // of which one is being played
 constexpr double kTargetCoreShare = 0.01;
 
 struct sBenchOptions {
@@ -36,7 +36,7 @@ struct sBenchOptions {
     int64_t players = 0;  // opponents in the simulator's pool; 0: grows with the hands
     int repeat = 3;       // each measurement keeps the best of this many runs
     bool cache = true;
-    bool refresh = false;         // measure the HUD's refresh tick instead
+    bool refresh = false;               // measure the HUD's refresh tick instead
     std::vector<int64_t> refreshHands;  // hands in the measured table files
     int ticks = 2000;
 };
@@ -172,12 +172,13 @@ int RunRefreshBench(const sBenchOptions& options) {
     // Every table takes the costliest mean measured: one being played, the others idle.
     const double share =
         ((kTablesWithHuds - 1) * worstIdleMean + worstGrowingMean) / kTickPeriodMicros;
-    std::printf("\nTargets\n  p99 of one tick < %.0f us in every table: %s\n",
-                kTargetRefreshMicros, Verdict(met));
-    std::printf("  %d tables with HUDs, one being played, every %.0f ms: %.3f%% of one core "
-                "(target < %.0f%%): %s\n",
-                kTablesWithHuds, kTickPeriodMicros / 1000, share * 100, kTargetCoreShare * 100,
-                Verdict(share < kTargetCoreShare));
+    std::printf("\nTargets\n  p99 of one tick < %.0f us in every table: %s\n", kTargetRefreshMicros,
+                Verdict(met));
+    std::printf(
+        "  %d tables with HUDs, one being played, every %.0f ms: %.3f%% of one core "
+        "(target < %.0f%%): %s\n",
+        kTablesWithHuds, kTickPeriodMicros / 1000, share * 100, kTargetCoreShare * 100,
+        Verdict(share < kTargetCoreShare));
     return 0;
 }
 
