@@ -136,7 +136,7 @@ TEST(AppendedReading, GrowingFileGivesTheSeatsOfAWholeReadAtEveryStep) {
         {"another table's longer file written over it", eChange::Rewrite, other, eRead::Whole},
         {"gone", eChange::Remove, "", eRead::Failed},
         {"back, as the first table", eChange::Rewrite, table, eRead::Whole},
-        {"a longer file moved in its place", eChange::Replace, table + other, eRead::Whole},
+        {"a longer file moved in its place", eChange::Replace, other + table, eRead::Whole},
         {"a NUL, then more hands", eChange::Append, std::string(1, '\0') + other, eRead::Appended},
         {"and more after the NUL", eChange::Append, table, eRead::Appended},
     });
