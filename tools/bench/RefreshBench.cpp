@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifndef _WIN32
+#include <ctime>
+#endif
+
 #include "Simulator.h"
 #include "history/GameTypes.h"
 #include "history/HistoryParser.h"
@@ -20,6 +24,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Processor time of this thread in microseconds, or -1 where it is not measured.
+double ThreadCpuMicros() {
+#ifdef _WIN32
+    return -1;
+#else
+    timespec now{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0) {
+        return -1;
+    }
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+#endif
+}
+
 double MicrosBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::micro>(to - from).count();
 }
@@ -33,8 +50,12 @@ double Quantile(const std::vector<double>& sorted, double fraction) {
     return sorted[index];
 }
 
-sTickTimes Summary(std::vector<double> samples) {
+sTickTimes Summary(std::vector<double> samples, std::vector<double> cpu = {}) {
     sTickTimes times;
+    if (!cpu.empty() && cpu.front() >= 0) {
+        std::sort(cpu.begin(), cpu.end());
+        times.p99CpuMicros = Quantile(cpu, 0.99);
+    }
     if (samples.empty()) {
         return times;
     }
@@ -107,12 +128,14 @@ sRefreshMeasurement MeasureRefresh(const sRefreshScenario& scenario, int64_t han
     CSeatReader wholeReader(ReadTextFile);
     sSeatState seats;
     SeatTexts texts;
-    std::vector<double> idle, growing, whole;
+    std::vector<double> idle, growing, whole, idleCpu, growingCpu, wholeCpu;
     bool allRead = true;
     // One tick as the HUD runs it.
     // One tick as the HUD runs it. (A tick in the middle of a hand finds no seats after its
     // "Shuffling Deck" yet; that is no failure.)
-    auto tick = [&](CSeatReader& seatReader, std::vector<double>& samples) {
+    auto tick = [&](CSeatReader& seatReader, std::vector<double>& samples,
+                    std::vector<double>& cpu) {
+        const double cpuStart = ThreadCpuMicros();
         const Clock::time_point start = Clock::now();
         const bool read = seatReader.ReadSeats(path, store, seats);
         allRead = (read || &samples == &growing) && allRead;
@@ -120,14 +143,16 @@ sRefreshMeasurement MeasureRefresh(const sRefreshScenario& scenario, int64_t han
             ComposeSeatText(store, settings, seats, seat, texts);
         }
         samples.push_back(MicrosBetween(start, Clock::now()));
+        cpu.push_back(cpuStart < 0 ? -1 : ThreadCpuMicros() - cpuStart);
     };
-    tick(reader, idle);  // the first tick reads the whole file
+    tick(reader, idle, idleCpu);  // the first tick reads the whole file
     idle.clear();
+    idleCpu.clear();
     for (int r = 0; r < repeat; ++r) {
-        tick(reader, idle);
+        tick(reader, idle, idleCpu);
     }
     for (int r = 0; r < repeat / 4; ++r) {
-        tick(wholeReader, whole);
+        tick(wholeReader, whole, wholeCpu);
     }
     for (int seat = 0; seat < kSeatCount; ++seat) {
         if (!seats.m_strSeatName[seat].empty()) {
@@ -138,14 +163,14 @@ sRefreshMeasurement MeasureRefresh(const sRefreshScenario& scenario, int64_t han
     for (size_t pos = 0; pos < later.size() && static_cast<int>(growing.size()) < repeat;
          pos += kPiece) {
         allRead = AppendBytes(path, std::string_view(later).substr(pos, kPiece)) && allRead;
-        tick(reader, growing);
+        tick(reader, growing, growingCpu);
     }
     std::error_code ec;
     std::filesystem::remove(path, ec);
 
-    result.idle = Summary(idle);
-    result.growing = Summary(growing);
-    result.whole = Summary(whole);
+    result.idle = Summary(idle, idleCpu);
+    result.growing = Summary(growing, growingCpu);
+    result.whole = Summary(whole, wholeCpu);
     result.ok = allRead && result.seated > 0;
     return result;
 }

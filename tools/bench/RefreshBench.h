@@ -22,6 +22,9 @@ struct sTickTimes {
     double medianMicros = 0;
     double p99Micros = 0;
     double meanMicros = 0;
+    // The p99 of the processor time the thread spent in a tick, which leaves out the time other
+    // programs had the processor; -1 where the platform does not tell it.
+    double p99CpuMicros = -1;
 };
 
 struct sRefreshMeasurement {

@@ -42,8 +42,8 @@ void ReadWhole(const std::wstring& path, std::vector<char>& buffer, sTally& tall
         buffer.resize(length);
     }
     DWORD read = 0;
-    if (length > 0 && (!ReadFile(file.Get(), buffer.data(), length, &read, nullptr) ||
-                       read != length)) {
+    if (length > 0 &&
+        (!ReadFile(file.Get(), buffer.data(), length, &read, nullptr) || read != length)) {
         ++tally.failures;
         return;
     }
@@ -54,8 +54,8 @@ void ReadWhole(const std::wstring& path, std::vector<char>& buffer, sTally& tall
 void Walk(const std::wstring& folder, std::vector<char>& buffer, sTally& tally) {
     WIN32_FIND_DATAW entry{};
     const CScopedHandle<sFindTraits> find(
-        FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &entry,
-                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+        FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                         nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         return;
     }
@@ -88,8 +88,8 @@ int wmain(int argc, wchar_t** argv) {
         Walk(argv[i], buffer, tally);
     }
     QueryPerformanceCounter(&end);
-    const double seconds =
-        static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) /
+                           static_cast<double>(frequency.QuadPart);
     std::printf("Read %lld files, %lld bytes in %.3f s (%lld failed)\n",
                 static_cast<long long>(tally.files), static_cast<long long>(tally.bytes), seconds,
                 static_cast<long long>(tally.failures));
