@@ -8,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "history/ByteSearch.h"
 #include "history/StatsStore.h"
 
 namespace {
@@ -97,7 +98,7 @@ void CHandActions::MatchWordsAt(size_t pos, size_t to) {
     // Fixed-length comparisons compile to a load and a compare each.
     auto is = [&](const auto& word) {
         constexpr size_t n = sizeof(word) - 1;
-        return room >= n && std::memcmp(at, word, n) == 0;
+        return room >= n && bytesearch::BytesEqual(at, word, n);
     };
     auto add = [&](eActionWord word) { m_words[word].push_back(pos); };
     switch (at[1]) {
@@ -189,7 +190,7 @@ int CHandActions::SeatOfWordAt(size_t pos) const noexcept {
             }
         }
         if (length == 0 ||
-            std::memcmp(m_text.data() + pos - length, key.name.data(), length) == 0) {
+            bytesearch::BytesEqual(m_text.data() + pos - length, key.name.data(), length)) {
             return key.seat;
         }
     }

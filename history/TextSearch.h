@@ -2,14 +2,15 @@
 // only when it lies wholly inside [from, to).
 #pragma once
 
-#include <cstring>
 #include <string_view>
+
+#include "history/ByteSearch.h"
 
 constexpr size_t kNotFound = std::string_view::npos;
 
 // First occurrence of `needle` starting at or after `from` and ending at or before `to`.
-// Candidates are located with memchr on one byte of the needle, which is fast when that byte is
-// rare in the text; blank-led action words are found by the action scan instead.
+// Candidates are located by one byte of the needle, `anchor`, which should be one that is rare in
+// the text; blank-led action words are found by the action scan instead.
 inline size_t FindIn(std::string_view text, std::string_view needle, size_t from, size_t to,
                      size_t anchor = 0) noexcept {
     if (to > text.size()) {
@@ -18,23 +19,7 @@ inline size_t FindIn(std::string_view text, std::string_view needle, size_t from
     if (needle.empty() || from >= to || to - from < needle.size() || anchor >= needle.size()) {
         return kNotFound;
     }
-    // Look for the anchor byte (choose one that is rare in the text) and compare around it.
-    const char* base = text.data();
-    const char key = needle[anchor];
-    const size_t lastStart = to - needle.size();
-    size_t pos = from;
-    while (pos <= lastStart) {
-        const void* hit = std::memchr(base + pos + anchor, key, lastStart - pos + 1);
-        if (hit == nullptr) {
-            return kNotFound;
-        }
-        pos = static_cast<size_t>(static_cast<const char*>(hit) - base) - anchor;
-        if (std::memcmp(base + pos, needle.data(), needle.size()) == 0) {
-            return pos;
-        }
-        ++pos;
-    }
-    return kNotFound;
+    return bytesearch::FindNeedle(text.data(), from, to - needle.size(), needle, anchor);
 }
 
 inline size_t FindFrom(std::string_view text, std::string_view needle, size_t from) noexcept {
@@ -48,17 +33,15 @@ inline size_t FindPair(std::string_view text, char a, char b, size_t from, size_
         to = text.size();
     }
     const char* base = text.data();
-    size_t pos = from + 1;  // position of the second byte
-    while (pos < to) {
-        const void* hit = std::memchr(base + pos, b, to - pos);
+    for (size_t pos = from + 1; pos < to; ++pos) {  // position of the second byte
+        const char* hit = bytesearch::FindByte(base + pos, base + to, b);
         if (hit == nullptr) {
             return kNotFound;
         }
-        pos = static_cast<size_t>(static_cast<const char*>(hit) - base);
+        pos = static_cast<size_t>(hit - base);
         if (base[pos - 1] == a) {
             return pos - 1;
         }
-        ++pos;
     }
     return kNotFound;
 }

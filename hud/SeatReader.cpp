@@ -1,46 +1,13 @@
 #include "hud/SeatReader.h"
 
-#include <cstring>
-
 #include "app/TableHud.h"
 #include "history/HistoryParser.h"
 #include "history/StatsStore.h"
 #include "history/TextFile.h"
 #include "history/TextSearch.h"
+#include "hud/TableTextScan.h"
 
 namespace {
-
-constexpr std::string_view kHandStart = "Shuffling Deck";
-
-// Position of the last occurrence of `needle`, or kNotFound. The current hand is near the end of
-// the file, so searching backwards stops after a few kilobytes.
-size_t FindLast(std::string_view text, std::string_view needle) noexcept {
-    if (needle.empty() || text.size() < needle.size()) {
-        return kNotFound;
-    }
-    const char first = needle[0];
-    const char* base = text.data();
-    for (size_t pos = text.size() - needle.size() + 1; pos-- > 0;) {
-        if (base[pos] == first && std::memcmp(base + pos, needle.data(), needle.size()) == 0) {
-            return pos;
-        }
-    }
-    return kNotFound;
-}
-
-struct sSeatMarkers {
-    SeatMarkerArray pos;
-    SeatMarkerArray length;  // 7 for "Seat 1:".."Seat 9:", 8 for "Seat 10:"
-};
-
-// The first "Seat n:" (n = 1..10) at or after `from`, for every n.
-sSeatMarkers FindSeatMarkersFrom(std::string_view text, size_t from) noexcept {
-    sSeatMarkers seats{};
-    seats.pos.fill(kNotFound);
-    seats.length.fill(0);
-    FindSeatMarkers(text, from, text.size(), seats.pos, seats.length);
-    return seats;
-}
 
 int LayoutSizeForHighestSeat(int seatNumber) noexcept {
     return seatNumber <= 2 ? LAYOUT_HEADSUP : (seatNumber <= 6 ? LAYOUT_SIXMAX : LAYOUT_FULLRING);
@@ -53,23 +20,21 @@ void EmptySeats(sSeatState& seats) {
     seats.m_nPlayer = UnseatedPlayers();
 }
 
-}  // namespace
-
-bool ReadSeatsFromText(std::string_view text, const CStatsStore& store, sSeatState& seats) {
+// Fills the seats from what a look at `text` found.
+bool ApplyScan(std::string_view text, const CTableTextScan& scan, const CStatsStore& store,
+               sSeatState& seats) {
     EmptySeats(seats);
-    const sTableMarkers markers = ClassifyTableText(text);
+    const sTableMarkers markers = scan.Markers();
     if (markers.game >= 0) {
         seats.m_nGame = markers.game;
     }
     seats.m_nStake = markers.stake;
 
-    const size_t handStart = FindLast(text, kHandStart);
-    const sSeatMarkers seatsFound =
-        FindSeatMarkersFrom(text, handStart == kNotFound ? 0 : handStart);
+    const SeatMarkerArray& positions = scan.SeatPositions();
     int found = 0;
     int highest = 0;
     for (int i = 0; i < kSeatCount; ++i) {
-        if (seatsFound.pos[i] != kNotFound) {
+        if (positions[i] != kNotFound) {
             ++found;
             highest = i + 1;
         }
@@ -83,28 +48,54 @@ bool ReadSeatsFromText(std::string_view text, const CStatsStore& store, sSeatSta
     }
 
     for (int i = 0; i < kSeatCount; ++i) {
-        if (seatsFound.pos[i] == kNotFound) {
+        if (positions[i] == kNotFound) {
             continue;
         }
         // The parser's name rule: up to the first " -" after the marker (searched to the end of
-        // the text) or an earlier " ("; empty without any " -".
-        const std::string_view name = SeatName(text, seatsFound.pos[i], seatsFound.length[i]);
+        // the text) or an earlier " ("; empty without any " -". Looked at on every tick, since
+        // the bytes after a half-written seat line decide where its name ends.
+        const std::string_view name = SeatName(text, positions[i], scan.SeatLengths()[i]);
         seats.m_strSeatName[i].assign(name);
         seats.m_nPlayer[i] = store.FindPlayer(name);
     }
     return true;
 }
 
-CSeatReader::CSeatReader() : m_reader(ReadTextFile) {}
+}  // namespace
 
-bool CSeatReader::ReadSeats(const std::string& path, const CStatsStore& store, sSeatState& seats) {
-    if (!m_reader(path, m_strText)) {
-        EmptySeats(seats);
-        return false;
-    }
-    return ReadSeatsFromText(m_strText, store, seats);
+bool ReadSeatsFromText(std::string_view text, const CStatsStore& store, sSeatState& seats) {
+    CTableTextScan scan;
+    scan.Update(text);
+    return ApplyScan(text, scan, store, seats);
 }
 
+CSeatReader::CSeatReader(TextFileReader reader) : m_reader(reader) {}
+
+bool CSeatReader::ReadSeats(const std::string& path, const CStatsStore& store, sSeatState& seats) {
+    if (m_reader != nullptr) {
+        // A reader of whole files: every text is looked at from its start.
+        m_scan.Reset();
+        if (!m_reader(path, m_strText)) {
+            EmptySeats(seats);
+            return false;
+        }
+        m_scan.Update(m_strText);
+        return ApplyScan(m_strText, m_scan, store, seats);
+    }
+    switch (m_file.Read(path)) {
+        case CAppendedTextFile::eRead::Failed:
+            m_scan.Reset();
+            EmptySeats(seats);
+            return false;
+        case CAppendedTextFile::eRead::Whole:
+            m_scan.Reset();
+            break;
+        case CAppendedTextFile::eRead::Appended:
+            break;
+    }
+    m_scan.Update(m_file.Text());
+    return ApplyScan(m_file.Text(), m_scan, store, seats);
+}
 bool CSeatReader::ReadSeats(_sTableOpenInfo& table, const CStatsStore& store, sSeatState& seats) {
     if (!ReadSeats(table.m_strPath, store, seats)) {
         return false;

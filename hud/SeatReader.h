@@ -21,8 +21,10 @@
 #include <string_view>
 
 #include "history/GameTypes.h"
+#include "history/TextFile.h"
 #include "hud/Layouts.h"
 #include "hud/TableMarkers.h"
+#include "hud/TableTextScan.h"
 
 class CStatsStore;
 struct _sTableOpenInfo;  // NOLINT(bugprone-reserved-identifier): the tracked table record
@@ -55,14 +57,17 @@ struct sSeatState {
 // current hand (after the last "Shuffling Deck") lists a seat numbered 2 or higher.
 bool ReadSeatsFromText(std::string_view text, const CStatsStore& store, sSeatState& seats);
 
-// Reads a whole file as text; false when it cannot be opened or read. ReadTextFile by default.
+// Reads a whole file as text; false when it cannot be opened or read.
 using TextFileReader = bool (*)(const std::string& path, std::string& text);
 
-// The seat reader with its file buffer, reused from one tick to the next.
+// The seat reader with what it read and found in the table's file, kept from one tick to the
+// next: a tick reads and searches only what the client appended since the previous one, and the
+// file is held open only for that. Its results are those of reading the whole file every time.
 class CSeatReader {
 public:
-    CSeatReader();
-    explicit CSeatReader(TextFileReader reader) : m_reader(reader) {}
+    CSeatReader() = default;
+    // Reads with `reader` instead, the whole file on every tick.
+    explicit CSeatReader(TextFileReader reader);
 
     // Reads the file at `path` and its seats. An unreadable file empties the seats and gives
     // false, leaving game, stake and sizes as they were.
@@ -71,6 +76,8 @@ public:
     bool ReadSeats(_sTableOpenInfo& table, const CStatsStore& store, sSeatState& seats);
 
 private:
-    TextFileReader m_reader;
-    std::string m_strText;
+    TextFileReader m_reader = nullptr;
+    std::string m_strText;  // the text of `m_reader`
+    CAppendedTextFile m_file;
+    CTableTextScan m_scan;
 };

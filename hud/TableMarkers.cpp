@@ -1,8 +1,8 @@
 #include "hud/TableMarkers.h"
 
 #include <array>
-#include <cstring>
 
+#include "history/ByteSearch.h"
 #include "history/GameTypes.h"
 #include "history/TextSearch.h"
 
@@ -59,23 +59,44 @@ constexpr bool AllAnchored(const std::array<sAnchoredMarker, N>& markers) {
 static_assert(AllAnchored(kTypeMarkers), "every game and early stake marker holds \"Type\"");
 static_assert(AllAnchored(kBlindMarkers), "every blinds marker holds a slash");
 
-// The first occurrence of every marker of a group, in one pass over the occurrences of the
-// group's anchor byte: every occurrence of a marker has that byte at its anchor offset, and the
-// bytes are visited front to back, so the first match of a marker is its first occurrence.
+// No marker is longer than this: a look at a grown text starts this many bytes before the old
+// end, where a marker completed by the new bytes may have begun.
+constexpr size_t kLongestMarker = 64;
+
 template <size_t N>
-std::array<size_t, N> FirstOccurrences(std::string_view text, char anchorByte,
-                                       const std::array<sAnchoredMarker, N>& markers) noexcept {
-    std::array<size_t, N> first{};
-    first.fill(kNotFound);
-    size_t missing = N;
+constexpr bool AllShortEnough(const std::array<sAnchoredMarker, N>& markers) {
+    for (const sAnchoredMarker& marker : markers) {
+        if (marker.text.size() > kLongestMarker) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(AllShortEnough(kTypeMarkers) && AllShortEnough(kBlindMarkers));
+static_assert(kTypeMarkers.size() == CTableMarkerScan::kTypeMarkerCount);
+static_assert(kBlindMarkers.size() == CTableMarkerScan::kBlindMarkerCount);
+
+// The first occurrence of every marker of a group not found yet, in one pass over the
+// occurrences of the group's anchor byte at or after `from`: every occurrence of a marker has
+// that byte at its anchor offset, and the bytes are visited front to back, so the first match of
+// a marker is its first occurrence (an occurrence wholly before `from` was found by an earlier
+// pass).
+template <size_t N>
+void FindFirstOccurrences(std::string_view text, size_t from, char anchorByte,
+                          const std::array<sAnchoredMarker, N>& markers,
+                          std::array<size_t, N>& first) noexcept {
+    size_t missing = 0;
+    for (size_t position : first) {
+        missing += position == kNotFound ? 1 : 0;
+    }
     const char* base = text.data();
     const size_t size = text.size();
-    for (size_t pos = 0; missing > 0 && pos < size; ++pos) {
-        const void* hit = std::memchr(base + pos, anchorByte, size - pos);
+    for (size_t pos = from; missing > 0 && pos < size; ++pos) {
+        const char* hit = bytesearch::FindByte(base + pos, base + size, anchorByte);
         if (hit == nullptr) {
             break;
         }
-        pos = static_cast<size_t>(static_cast<const char*>(hit) - base);
+        pos = static_cast<size_t>(hit - base);
         for (size_t i = 0; i < N; ++i) {
             const sAnchoredMarker& marker = markers[i];
             if (first[i] != kNotFound || pos < marker.anchor) {
@@ -87,13 +108,12 @@ std::array<size_t, N> FirstOccurrences(std::string_view text, char anchorByte,
             // before a full comparison.
             if (length <= size - start && base[start] == marker.text[0] &&
                 base[start + length - 1] == marker.text[length - 1] &&
-                std::memcmp(base + start, marker.text.data(), length) == 0) {
+                bytesearch::BytesEqual(base + start, marker.text.data(), length)) {
                 first[i] = start;
                 --missing;
             }
         }
     }
-    return first;
 }
 
 constexpr bool Counts(size_t firstPosition) {
@@ -102,31 +122,58 @@ constexpr bool Counts(size_t firstPosition) {
 
 }  // namespace
 
-sTableMarkers ClassifyTableText(std::string_view text) noexcept {
-    static_assert(kTypeMarkers[0].text[kTypeMarkers[0].anchor] == 'T');
-    const auto typeFirst = FirstOccurrences(text, 'T', kTypeMarkers);
+void CTableMarkerScan::Reset() noexcept {
+    *this = CTableMarkerScan();
+}
 
+bool CTableMarkerScan::TypeStakeCounts() const noexcept {
+    for (int level = 0; level < kTypeStakeLevels; ++level) {
+        if (Counts(m_typeFirst[kTypeStakeFirst + level])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CTableMarkerScan::Update(std::string_view text) noexcept {
+    if (text.size() < m_scanned) {
+        Reset();
+    }
+    const size_t from = m_scanned > kLongestMarker ? m_scanned - kLongestMarker : 0;
+    static_assert(kTypeMarkers[0].text[kTypeMarkers[0].anchor] == 'T');
+    FindFirstOccurrences(text, from, 'T', kTypeMarkers, m_typeFirst);
+    // A play money, tournament or limit table needs no look at the blinds.
+    if (!TypeStakeCounts()) {
+        FindFirstOccurrences(text, from, '/', kBlindMarkers, m_blindFirst);
+    }
+    m_scanned = text.size();
+}
+
+sTableMarkers CTableMarkerScan::Result() const noexcept {
     sTableMarkers result;
     for (int game = 0; game < GAME_MAX && result.game < 0; ++game) {
-        if (Counts(typeFirst[kTypeGameFirst + game])) {
+        if (Counts(m_typeFirst[kTypeGameFirst + game])) {
             result.game = game;
         }
     }
     for (int level = 0; level < kTypeStakeLevels; ++level) {
-        if (Counts(typeFirst[kTypeStakeFirst + level])) {
+        if (Counts(m_typeFirst[kTypeStakeFirst + level])) {
             result.stake = level;
             return result;
         }
     }
-    // Only now are the blinds looked at: a play money, tournament or limit table needs no
-    // second pass.
-    const auto blindFirst = FirstOccurrences(text, '/', kBlindMarkers);
     for (int i = 0; i < kNoLimitLevels; ++i) {
-        if (Counts(blindFirst[i]) || Counts(blindFirst[kNoLimitLevels + i])) {
+        if (Counts(m_blindFirst[i]) || Counts(m_blindFirst[kNoLimitLevels + i])) {
             result.stake = STAKE_FIRST_NL + i;
             return result;
         }
     }
     result.stake = STAKE_OTHER;
     return result;
+}
+
+sTableMarkers ClassifyTableText(std::string_view text) noexcept {
+    CTableMarkerScan scan;
+    scan.Update(text);
+    return scan.Result();
 }

@@ -29,6 +29,14 @@ int64_t CExclusiveReadFile::Size() const {
     return static_cast<int64_t>(status.st_size);
 }
 
+sFileIdentity CExclusiveReadFile::Identity() const {
+    struct stat status {};
+    if (!IsOpen() || ::fstat(static_cast<int>(m_handle), &status) != 0) {
+        return {};
+    }
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
 bool CExclusiveReadFile::ReadAt(uint64_t offset, void* out, size_t size) const {
     auto* bytes = static_cast<char*>(out);
     while (size > 0 && IsOpen()) {

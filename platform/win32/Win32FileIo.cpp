@@ -44,6 +44,15 @@ int64_t CExclusiveReadFile::Size() const {
     return size.QuadPart;
 }
 
+sFileIdentity CExclusiveReadFile::Identity() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!IsOpen() || GetFileInformationByHandle(AsHandle(m_handle), &info) == FALSE) {
+        return {};
+    }
+    return {info.dwVolumeSerialNumber,
+            (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 bool CExclusiveReadFile::ReadAt(uint64_t offset, void* out, size_t size) const {
     constexpr size_t kMaxChunk = size_t{1} << 30;
     auto* bytes = static_cast<char*>(out);

@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifndef _WIN32
+#include <ctime>
+#endif
+
 #include "Simulator.h"
 #include "history/GameTypes.h"
 #include "history/HistoryParser.h"
@@ -20,6 +24,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Processor time of this thread in microseconds, or -1 where it is not measured.
+double ThreadCpuMicros() {
+#ifdef _WIN32
+    return -1;
+#else
+    timespec now{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0) {
+        return -1;
+    }
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+#endif
+}
+
 double MicrosBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::micro>(to - from).count();
 }
@@ -33,9 +50,30 @@ double Quantile(const std::vector<double>& sorted, double fraction) {
     return sorted[index];
 }
 
-double Median(std::vector<double> samples) {
+sTickTimes Summary(std::vector<double> samples, std::vector<double> cpu = {}) {
+    sTickTimes times;
+    if (!cpu.empty() && cpu.front() >= 0) {
+        std::sort(cpu.begin(), cpu.end());
+        times.p99CpuMicros = Quantile(cpu, 0.99);
+    }
+    if (samples.empty()) {
+        return times;
+    }
     std::sort(samples.begin(), samples.end());
-    return Quantile(samples, 0.5);
+    times.medianMicros = Quantile(samples, 0.5);
+    times.p99Micros = Quantile(samples, 0.99);
+    double sum = 0;
+    for (double sample : samples) {
+        sum += sample;
+    }
+    times.meanMicros = sum / static_cast<double>(samples.size());
+    return times;
+}
+
+bool AppendBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 bool WriteWhole(const std::string& path, const std::string& text) {
@@ -80,53 +118,59 @@ sRefreshMeasurement MeasureRefresh(const sRefreshScenario& scenario, int64_t han
     ParseHistoryText(store, text);
     const sSettings settings;  // the defaults: stakes pooled, as most players keep them
 
+    // The hands the client goes on to write, in halves of about 700 bytes.
+    options.seed = 8;
+    options.hands = 300;
+    const std::string later = pkrsim::GenerateTableText(options);
+    constexpr size_t kPiece = 700;
+
     CSeatReader reader;
+    CSeatReader wholeReader(ReadTextFile);
     sSeatState seats;
     SeatTexts texts;
-    std::string buffer;
-    std::vector<double> ticks, reads, seatReads, compositions;
-    ticks.reserve(static_cast<size_t>(repeat));
+    std::vector<double> idle, growing, whole, idleCpu, growingCpu, wholeCpu;
     bool allRead = true;
-    for (int r = 0; r < repeat; ++r) {
-        // The whole tick as the HUD runs it ...
+    // One tick as the HUD runs it.
+    // One tick as the HUD runs it. (A tick in the middle of a hand finds no seats after its
+    // "Shuffling Deck" yet; that is no failure.)
+    auto tick = [&](CSeatReader& seatReader, std::vector<double>& samples,
+                    std::vector<double>& cpu) {
+        const double cpuStart = ThreadCpuMicros();
         const Clock::time_point start = Clock::now();
-        allRead = reader.ReadSeats(path, store, seats) && allRead;
+        const bool read = seatReader.ReadSeats(path, store, seats);
+        allRead = (read || &samples == &growing) && allRead;
         for (int seat = 0; seat < kSeatCount; ++seat) {
             ComposeSeatText(store, settings, seats, seat, texts);
         }
-        const Clock::time_point end = Clock::now();
-        ticks.push_back(MicrosBetween(start, end));
-
-        // ... and its parts, each on its own.
-        const Clock::time_point readStart = Clock::now();
-        allRead = ReadTextFile(path, buffer) && allRead;
-        const Clock::time_point seatStart = Clock::now();
-        ReadSeatsFromText(buffer, store, seats);
-        const Clock::time_point composeStart = Clock::now();
-        for (int seat = 0; seat < kSeatCount; ++seat) {
-            ComposeSeatText(store, settings, seats, seat, texts);
-        }
-        const Clock::time_point composeEnd = Clock::now();
-        reads.push_back(MicrosBetween(readStart, seatStart));
-        seatReads.push_back(MicrosBetween(seatStart, composeStart));
-        compositions.push_back(MicrosBetween(composeStart, composeEnd));
+        samples.push_back(MicrosBetween(start, Clock::now()));
+        cpu.push_back(cpuStart < 0 ? -1 : ThreadCpuMicros() - cpuStart);
+    };
+    tick(reader, idle, idleCpu);  // the first tick reads the whole file
+    idle.clear();
+    idleCpu.clear();
+    for (int r = 0; r < repeat; ++r) {
+        tick(reader, idle, idleCpu);
     }
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-
+    for (int r = 0; r < repeat / 4; ++r) {
+        tick(wholeReader, whole, wholeCpu);
+    }
     for (int seat = 0; seat < kSeatCount; ++seat) {
         if (!seats.m_strSeatName[seat].empty()) {
             ++result.seated;
             result.known += seats.m_nPlayer[seat] >= 0 ? 1 : 0;
         }
     }
-    std::sort(ticks.begin(), ticks.end());
-    result.medianMicros = Quantile(ticks, 0.5);
-    result.p99Micros = Quantile(ticks, 0.99);
-    result.maxMicros = ticks.empty() ? 0 : ticks.back();
-    result.readMicros = Median(reads);
-    result.seatsMicros = Median(seatReads);
-    result.composeMicros = Median(compositions);
+    for (size_t pos = 0; pos < later.size() && static_cast<int>(growing.size()) < repeat;
+         pos += kPiece) {
+        allRead = AppendBytes(path, std::string_view(later).substr(pos, kPiece)) && allRead;
+        tick(reader, growing, growingCpu);
+    }
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+
+    result.idle = Summary(idle, idleCpu);
+    result.growing = Summary(growing, growingCpu);
+    result.whole = Summary(whole, wholeCpu);
     result.ok = allRead && result.seated > 0;
     return result;
 }

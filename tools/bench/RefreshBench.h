@@ -1,5 +1,6 @@
-// The cost of one overlay refresh tick of a table HUD: reading the table's whole hand history
-// file, reading its seats and composing the texts of all ten seats, as the HUD does every 150 ms.
+// The cost of one overlay refresh tick of a table HUD: bringing what it read of the table's hand
+// history file up to date, reading its seats and composing the texts of all ten seats, as the HUD
+// does every 150 ms; beside it, the cost of a tick that reads and searches the whole file.
 #pragma once
 
 #include <cstdint>
@@ -17,19 +18,27 @@ struct sRefreshScenario {
     bool laterFormat = false;  // blinds written with blanks around the slash
 };
 
+struct sTickTimes {
+    double medianMicros = 0;
+    double p99Micros = 0;
+    double meanMicros = 0;
+    // The p99 of the processor time the thread spent in a tick, which leaves out the time other
+    // programs had the processor; -1 where the platform does not tell it.
+    double p99CpuMicros = -1;
+};
+
 struct sRefreshMeasurement {
     std::string label;
     int64_t fileBytes = 0;
     int seated = 0;  // seats with a name in the current hand
     int known = 0;   // of them, players found in the store
-    // Microseconds per tick, over all repetitions.
-    double medianMicros = 0;
-    double p99Micros = 0;
-    double maxMicros = 0;
-    // Median microseconds of the parts of a tick.
-    double readMicros = 0;
-    double seatsMicros = 0;
-    double composeMicros = 0;
+    // Microseconds per tick while the file does not change (a table between hands, or one whose
+    // HUD is not shown) ...
+    sTickTimes idle;
+    // ... while the client appends half a hand before every tick (the table being played) ...
+    sTickTimes growing;
+    // ... and when the whole file is read and searched on every tick.
+    sTickTimes whole;
     bool ok = false;
 };
 
