@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 
+#include "history/FileImport.h"
 #include "history/CacheLayout.h"
 #include "history/CachePathCodec.h"
 #include "history/FolderScan.h"
@@ -137,7 +138,7 @@ TEST_F(CachePathCodecTest, AnUnstorablePathIsReadAgainWithoutCountingItsHandsTwi
     auto fullImport = [&](CStatsStore& into) {
         CHistoryScan scan(fileSystem, into);
         scan.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
-        ParseHistoryFiles(into, scan.m_astrModifiedPaths, nullptr);
+        (void)ImportFoundFiles(into, scan.m_aModifiedFiles, nullptr);
         return scan.m_astrModifiedPaths;
     };
     EXPECT_EQ(fullImport(store).size(), 2u);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 
+#include "history/FileImport.h"
 #include "history/FolderScan.h"
 #include "history/HistoryParser.h"
 #include "history/StatsCache.h"
@@ -127,7 +128,7 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
         expected.insert(table.second);
     }
     EXPECT_EQ(names, expected);
-    ParseHistoryFiles(store, scan.m_astrModifiedPaths, nullptr);
+    (void)ImportFoundFiles(store, scan.m_aModifiedFiles, nullptr);
     EXPECT_EQ(store.CountedHands().size(), kTables.size());
 
     // The cache file under a non-ASCII name keeps the paths; a second full import finds nothing
@@ -138,7 +139,7 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
     ASSERT_TRUE(LoadStatsCache(loaded, cache));
     CHistoryScan again(fileSystem, loaded);
     again.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
-    ParseHistoryFiles(loaded, again.m_astrModifiedPaths, nullptr);
+    (void)ImportFoundFiles(loaded, again.m_aModifiedFiles, nullptr);
     EXPECT_EQ(loaded.CountedHands().size(), kTables.size());
     for (const std::string& path : again.m_astrModifiedPaths) {
         EXPECT_NE(path, paths.back()) << "a plain path is always kept by the cache file";
