@@ -390,12 +390,13 @@ wait_for_hands() {
 standin_pid=""
 
 # start_standin MAIN_WIDTH ZONES: the stand-in PKR client with its views over the default zones
-# of a main window MAIN_WIDTH pixels wide.
+# of a main window MAIN_WIDTH pixels wide. Returns once the client's window is in front (it takes
+# the foreground as it starts, which must not land on whatever the test opens next).
 start_standin() {
     (cd "$e2e_work_dir" && exec wine "$standin_exe" --main-width "$1" --zones "$2" \
         </dev/null >standin.log 2>&1) &
     standin_pid=$!
-    wait_for_file_text "$e2e_work_dir/standin.log" "zone 3 ="
+    wait_for_file_text "$e2e_work_dir/standin.log" "pkr-standin: ready"
 }
 
 set_view() {
