@@ -110,7 +110,10 @@ void CAboutDlg::FillPanelText() const {
 void CAboutDlg::MakeTopmost() const {
     const LONG_PTR exStyle = GetWindowLongPtrA(Hwnd(), GWL_EXSTYLE);
     SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE, exStyle | WS_EX_TOPMOST);
-    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    // Neither shown nor activated here: the dialog loop shows the panel once it is set up, with
+    // the keyboard on its default button. Shown now, it would take the keyboard while the text
+    // box still had the focus, and a key pressed at once would reach the text instead.
+    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 INT_PTR CAboutDlg::OnLink(const ENLINK& link) {
