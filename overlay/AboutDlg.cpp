@@ -110,10 +110,7 @@ void CAboutDlg::FillPanelText() const {
 void CAboutDlg::MakeTopmost() const {
     const LONG_PTR exStyle = GetWindowLongPtrA(Hwnd(), GWL_EXSTYLE);
     SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE, exStyle | WS_EX_TOPMOST);
-    // Neither shown nor activated here: the dialog loop shows the panel once it is set up, with
-    // the keyboard on its default button. Shown now, it would take the keyboard while the text
-    // box still had the focus, and a key pressed at once would reach the text instead.
-    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 INT_PTR CAboutDlg::OnLink(const ENLINK& link) {
