@@ -190,7 +190,8 @@ reset_registry() {
 }
 
 reg_add() {
-    wine reg add "$@" /f </dev/null >/dev/null 2>&1 || fail "wine reg add $*"
+    local output
+    output=$(wine reg add "$@" /f </dev/null 2>&1) || fail "wine reg add $*: $output"
 }
 
 # Loads the values of the Options section into reg_type and reg_data (by value name).
