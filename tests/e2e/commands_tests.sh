@@ -93,7 +93,7 @@ load_layouts() {
         if [[ $type == REG_DWORD ]]; then
             layout_value[$name]=$((data))
         fi
-    done < <(wine reg query "$overlay_section" </dev/null 2>/dev/null | tr -d '\r')
+    done < <(wine "$reg_exe" query "$overlay_section" </dev/null 2>/dev/null | tr -d '\r')
     [[ -n ${layout_value[S_FR_L2_S1x]:-} ]] || fail "no overlay layouts in the registry"
 }
 
