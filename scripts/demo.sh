@@ -186,7 +186,7 @@ read -r main_x main_y main_w main_h < <(probe wait "$main_caption" 0) ||
 # The PKR client with its four mini-table views beside the main window's width, all dark.
 (cd "$work_dir" && exec wine "$standin_exe" --main-width "$main_w" --zones dark,dark,dark,dark \
     </dev/null >standin.log 2>&1) &
-wait_for_file_text "$work_dir/standin.log" "zone 3 ="
+wait_for_file_text "$work_dir/standin.log" "pkr-standin: ready"
 echo "   the stand-in PKR client shows its table and four mini-table views"
 
 wait_until "both tables in the list" list_has_lines 2

@@ -19,12 +19,12 @@ fuzz_dir="$repo_root/build/linux-fuzz"
 samples_dir="$repo_root/../shared/samples"
 
 # Runs a test preset with its output in the log; prints ctest's summary, or the whole log when a
-# test failed.
+# test failed (with the failed tests' own output, so that a failure seen once can be understood).
 run_tests() {
     local preset=$1
     local log="$log_dir/ctest-$preset.log"
     mkdir -p "$log_dir"
-    if ! ctest --preset "$preset" --timeout "$test_timeout" -j2 >"$log" 2>&1; then
+    if ! ctest --preset "$preset" --timeout "$test_timeout" -j2 --output-on-failure >"$log" 2>&1; then
         cat "$log"
         return 1
     fi

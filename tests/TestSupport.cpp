@@ -13,16 +13,40 @@
 #include <share.h>
 #endif
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace testing_support {
+
+namespace {
+
+long ProcessId() {
+#ifdef _WIN32
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
+}  // namespace
 
 ScopedTempDir::ScopedTempDir() {
     static std::atomic<int> counter{0};
     const auto base = std::filesystem::temp_directory_path();
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    // The process id keeps test processes run side by side (ctest -j) apart by construction,
+    // whatever the clock's resolution; the clock and the counter keep this process's folders
+    // apart from each other and from those a process of the same id left behind.
+    const std::string prefix =
+        "lq-test-" + std::to_string(ProcessId()) + "-" +
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate =
-            base / ("lq-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        if (std::filesystem::create_directory(candidate)) {
+        auto candidate = base / (prefix + std::to_string(counter++));
+        // Without throwing: a name taken, even by a folder removed again at once, means the next.
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec)) {
             m_path = candidate;
             return;
         }

@@ -6,7 +6,6 @@
 # "Options". Sourced by run.sh.
 
 commands_sim_pid=""
-commands_sim_finished_at=0
 
 # commands_setup [MAIN_Y]: two six-handed 25NL hold'em tables played in the PKR client's folder
 # for ten seconds (a hand every 300 ms, the tables taking turns), the main window stored at
@@ -75,16 +74,18 @@ finish_sim() {
     done
     wait "$commands_sim_pid" || fail "pkr-sim failed: $(cat "$e2e_work_dir/live.log")"
     commands_sim_pid=""
-    commands_sim_finished_at=$SECONDS
 }
 
-# after_last_import_of_the_sim: returns once an import cycle (every 7.5 s) must have run since
-# the tables were last written, so that no later cycle lists a removed table again.
+# after_last_import_of_the_sim: returns once an import cycle has read the tables as the
+# simulator left them (the information panel counts every hand), so that no later cycle lists a
+# removed table again.
 after_last_import_of_the_sim() {
-    local remaining=$((commands_sim_finished_at + 9 - SECONDS))
-    if ((remaining > 0)); then
-        sleep "$remaining"
-    fi
+    local reference="$e2e_work_dir/all-hands.dat" hands
+    rm -f "$reference"
+    "$cli_path" import --cache "$reference" "$e2e_work_dir/kept" "$history_dir" >/dev/null 2>&1 ||
+        fail "cannot count the hands written"
+    hands=$("$cli_path" dump "$reference" | sed -n 's/^hands: //p')
+    wait_for_hands "$hands"
 }
 
 # The stored overlay positions of this screen by value name (for example S_FR_L2_S3x).
@@ -96,7 +97,7 @@ load_layouts() {
         if [[ $type == REG_DWORD ]]; then
             layout_value[$name]=$((data))
         fi
-    done < <(wine reg query "$overlay_section" </dev/null 2>/dev/null | tr -d '\r')
+    done < <(wine "$reg_exe" query "$overlay_section" </dev/null 2>/dev/null | tr -d '\r')
     [[ -n ${layout_value[S_FR_L2_S1x]:-} ]] || fail "no overlay layouts in the registry"
 }
 

@@ -28,6 +28,14 @@ importer_caption="Lanternquill History Importer"
 # shellcheck disable=SC2034
 hotzone_caption="Mini-Table Hot Zone"
 pkr_key='HKCU\Software\PKR'
+# Wine's own programs by their full paths: a bare name ("wine reg") is first looked up by
+# start.exe through ShellExecuteEx, which now and then fails on a busy machine ("ShellExecuteEx
+# failed: Internal error") before the program runs at all.
+reg_exe='C:\windows\system32\reg.exe'
+# shellcheck disable=SC2034  # for the *_tests.sh files
+regedit_exe='C:\windows\regedit.exe'
+# shellcheck disable=SC2034
+notepad_exe='C:\windows\system32\notepad.exe'
 overlay_section="$settings_key\\OverlayPos_1920x1080"
 
 # Seconds to wait for a window or for the program to end (a cold Wine desktop takes a few).
@@ -185,12 +193,13 @@ replace_text() {
 
 # Registry. `wine reg` writes CR LF lines.
 reset_registry() {
-    wine reg delete "$settings_key" /f </dev/null >/dev/null 2>&1 || true
-    wine reg delete "$pkr_key" /f </dev/null >/dev/null 2>&1 || true
+    wine "$reg_exe" delete "$settings_key" /f </dev/null >/dev/null 2>&1 || true
+    wine "$reg_exe" delete "$pkr_key" /f </dev/null >/dev/null 2>&1 || true
 }
 
 reg_add() {
-    wine reg add "$@" /f </dev/null >/dev/null 2>&1 || fail "wine reg add $*"
+    local output
+    output=$(wine "$reg_exe" add "$@" /f </dev/null 2>&1) || fail "wine reg add $*: $output"
 }
 
 # Loads the values of the Options section into reg_type and reg_data (by value name).
@@ -204,7 +213,7 @@ read_options() {
             reg_type[$name]=$type
             reg_data[$name]=$data
         fi
-    done < <(wine reg query "$options_key" </dev/null 2>/dev/null | tr -d '\r')
+    done < <(wine "$reg_exe" query "$options_key" </dev/null 2>/dev/null | tr -d '\r')
 }
 
 # expect_options NAME=NUMBER...: exactly these REG_DWORD values and no others in Options.
@@ -347,7 +356,7 @@ expect_list() {
 # expect_setting SECTION NAME NUMBER: one REG_DWORD value of the program's settings.
 expect_setting() {
     local data
-    data=$(wine reg query "$settings_key\\$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' |
+    data=$(wine "$reg_exe" query "$settings_key\\$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' |
         awk -v name="$2" '$1 == name && $2 == "REG_DWORD" {print $3}')
     [[ -n $data ]] || fail "no REG_DWORD $1\\$2"
     (($(printf '%d' "$data") == $3)) || fail "$1\\$2 is $data, expected $3"
@@ -392,14 +401,16 @@ standin_pid=""
 
 # start_standin MAIN_WIDTH ZONES [TABLE]: the stand-in PKR client with its views over the default
 # zones of a main window MAIN_WIDTH pixels wide, and its table window where the default overlay
-# layouts assume it, or at TABLE (LEFT,TOP,RIGHT,BOTTOM).
+# layouts assume it, or at TABLE (LEFT,TOP,RIGHT,BOTTOM). Returns once the client's window is in
+# front (it takes the foreground as it starts, which must not land on whatever the test opens
+# next).
 start_standin() {
     local table=()
     [[ -n ${3:-} ]] && table=(--table "$3")
     (cd "$e2e_work_dir" && exec wine "$standin_exe" --main-width "$1" --zones "$2" "${table[@]}" \
         </dev/null >standin.log 2>&1) &
     standin_pid=$!
-    wait_for_file_text "$e2e_work_dir/standin.log" "zone 3 ="
+    wait_for_file_text "$e2e_work_dir/standin.log" "pkr-standin: ready"
 }
 
 set_view() {
@@ -470,7 +481,7 @@ last_hand_seats() {
 
 reg_value() {
     local data
-    data=$(wine reg query "$overlay_section" /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
+    data=$(wine "$reg_exe" query "$overlay_section" /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
         awk -v name="$1" '$1 == name {print $3}')
     [[ -n $data ]] || fail "no value $1 in OverlayPos_1920x1080"
     printf '%d\n' "$data"

@@ -111,7 +111,7 @@ e2e_test_hud_hover_keys_drag_and_foreground_while_the_table_is_played() {
     keys Escape
 
     # Another program in front hides them; the PKR client in front shows them again.
-    (cd "$e2e_work_dir" && exec wine notepad </dev/null >/dev/null 2>&1) &
+    (cd "$e2e_work_dir" && exec wine "$notepad_exe" </dev/null >/dev/null 2>&1) &
     local notepad=$!
     wait_active Notepad
     expect_visible_overlays 0

@@ -71,8 +71,12 @@ e2e_test_main_first_start_writes_the_hot_zone_and_the_dialog_stores_its_window()
     screenshot hot-zone-dialog
     xdotool mousemove $((zx + zw / 2)) $((zy + 8)) mousedown 1 mousemove $((zx + zw / 2 - 100)) \
         $((zy + 58)) mouseup 1
-    sleep 0.5
-    read -r zx zy zw zh < <(probe wait "$hotzone_caption" 0)
+    # The drag is one move: once the dialog has left its place, it stands where it stays.
+    local deadline=$((SECONDS + e2e_wait_seconds)) before="$zx $zy"
+    while read -r zx zy zw zh < <(probe wait "$hotzone_caption" 0) && [[ "$zx $zy" == "$before" ]]; do
+        ((SECONDS < deadline)) || fail "the hot zone dialog was not moved"
+        sleep 0.1
+    done
     keys Return
     probe gone "$hotzone_caption" $((e2e_wait_seconds * 1000)) >/dev/null || fail "the hot zone dialog stayed open"
     expect_hot_zone 1920x1080 "$zx" $((zx + zw)) "$zy" $((zy + zh))
@@ -105,13 +109,17 @@ e2e_test_main_survives_missing_odd_and_locked_history() {
     "$sim_path" --out "$history_dir" --seed 43 --tables 1 --hands 30 >/dev/null
     local table_file
     table_file=$(find "$history_dir" -name '*.txt' -path '*/20*' | head -1)
-    probe hold "$(wine_path "$table_file")" 12000 >"$e2e_work_dir/hold.log" &
+    # Held until the first import cycle is over, however long the start takes; the holder is
+    # the probe's own process, killed to let go.
+    wine "$probe_exe" hold "$(wine_path "$table_file")" 600000 </dev/null \
+        >"$e2e_work_dir/hold.log" &
     local holder=$!
     wait_for_file_text "$e2e_work_dir/hold.log" held
     start_with_cache
-    wait "$holder" || true
-    # The file was skipped while locked and is read by a later cycle, without being written
-    # again.
+    # The file is skipped while locked and read by a later cycle, without being written again.
+    wait_for_hands "$kept_hands"
+    kill -KILL "$holder"
+    wait "$holder" 2>/dev/null || true
     wait_for_hands $((kept_hands + 30))
     # Every changed ".txt" file is a table, hands or not.
     expect_list_count 2
@@ -182,7 +190,10 @@ e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle(
     held_hands=$(grep -c '^Starting Hand #' "$held_file")
     # The closed table's file is held open without sharing (as a virus scanner may) for the
     # whole first import, and is never written again.
-    probe hold "$(wine_path "$held_file")" 30000 >"$e2e_work_dir/hold.log" &
+    # Held until the first import is over, however long the start takes; the holder is the
+    # probe's own process, killed to let go.
+    wine "$probe_exe" hold "$(wine_path "$held_file")" 600000 </dev/null \
+        >"$e2e_work_dir/hold.log" &
     local holder=$!
     wait_for_file_text "$e2e_work_dir/hold.log" held
     start_app
@@ -197,7 +208,8 @@ e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle(
     # shellcheck disable=SC2059
     cmp -s <(printf "$damaged") "$e2e_work_dir/LanternquillCache_Trial.dat.rejected" ||
         fail "the damaged cache file was not kept as LanternquillCache_Trial.dat.rejected"
-    wait "$holder" || true
+    kill -KILL "$holder"
+    wait "$holder" 2>/dev/null || true
     wait_for_hands 60
     close_main
     expect_exit 0

@@ -10,7 +10,7 @@ reg_import() {
     local file="$e2e_work_dir/import.reg" windows_file
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\%s]\n%s\n' "${options_key#HKCU\\}" "$1" >"$file"
     windows_file=$(wine_path "$file")
-    wine regedit /S "$windows_file" </dev/null >/dev/null 2>&1 || fail "regedit $file"
+    wine "$regedit_exe" /S "$windows_file" </dev/null >/dev/null 2>&1 || fail "regedit $file"
 }
 
 e2e_test_registry_values_of_the_wrong_type_or_size_read_as_defaults() {

@@ -52,6 +52,40 @@ fi
 source "$repo_root/scripts/wine-env.sh"
 
 timeout_seconds=${LQ_E2E_TIMEOUT:-120}
+
+# The Windows programs of this prefix still running, "pid program" per line, other than the
+# Wine services that live as long as the server (the desktop among them).
+wine_services='^c:\\windows\\system32\\(services|winedevice|plugplay|svchost|rpcss|explorer)\.exe$'
+wine_programs_left() {
+    local pid exe
+    for pid in $(pgrep -f -i '\.exe'); do
+        grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null || continue
+        IFS= read -r -d '' exe <"/proc/$pid/cmdline" 2>/dev/null || continue
+        if [[ ${exe,,} == *.exe && ! ${exe,,} =~ $wine_services ]]; then
+            echo "$pid ${exe##*[\\/]}"
+        fi
+    done
+}
+
+# end_leftovers: after a test, every program it started must have ended: the next test would
+# otherwise share the desktop with its windows, which can take the keyboard or answer a caption
+# search. Leftovers get a few seconds to end by themselves (a program asked to quit), then are
+# killed and named; the test that left them fails. Keys and buttons a failed test held down
+# are released.
+end_leftovers() {
+    xdotool keyup shift ctrl alt super 2>/dev/null || true
+    local deadline=$((SECONDS + 5)) left pid
+    while left=$(wine_programs_left) && [[ -n $left ]] && ((SECONDS < deadline)); do
+        sleep 0.2
+    done
+    [[ -z $left ]] && return 0
+    while read -r pid _; do
+        kill -KILL "$pid" 2>/dev/null || true
+    done <<<"$left"
+    echo "FAILED: the test left running: $(cut -d' ' -f2- <<<"$left" | paste -sd,)"
+    return 1
+}
+
 rm -rf "$screens_dir" "$e2e_root/logs"
 mkdir -p "$e2e_root/logs"
 passed=0
@@ -64,11 +98,16 @@ for test in "${tests[@]}"; do
     fi
     log="$e2e_root/logs/$test.log"
     start=$SECONDS
-    if timeout -k 5 "$timeout_seconds" bash "${BASH_SOURCE[0]}" --one "$test" >"$log" 2>&1; then
+    status=0
+    timeout -k 5 "$timeout_seconds" bash "${BASH_SOURCE[0]}" --one "$test" >"$log" 2>&1 ||
+        status=$?
+    if ! end_leftovers >>"$log" 2>&1 && [[ $status -eq 0 ]]; then
+        status=1
+    fi
+    if [[ $status -eq 0 ]]; then
         passed=$((passed + 1))
         printf '  ok    %-60s %3ss\n' "$test" $((SECONDS - start))
     else
-        status=$?
         failed=$((failed + 1))
         printf '  FAIL  %-60s %3ss\n' "$test" $((SECONDS - start))
         if [[ $status -eq 124 ]]; then

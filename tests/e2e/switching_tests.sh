@@ -44,7 +44,7 @@ e2e_test_switching_follows_the_mini_table_views_only_while_pkr_or_we_are_in_fron
     screenshot zone-2-white
 
     # Another program in front: nothing switches, whatever the views show.
-    (cd "$e2e_work_dir" && exec wine notepad </dev/null >/dev/null 2>&1) &
+    (cd "$e2e_work_dir" && exec wine "$notepad_exe" </dev/null >/dev/null 2>&1) &
     local notepad=$!
     wait_active Notepad
     set_view 2 dark

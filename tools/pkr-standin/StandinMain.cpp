@@ -181,9 +181,12 @@ int RunStandin(const standin::sOptions& options) {
         std::printf("pkr-standin: zone %zu = %d,%d,%d,%d colour %06x\n", z, r.left, r.top, r.right,
                     r.bottom, static_cast<unsigned>(g_standin.colours[z]));
     }
-    std::fflush(stdout);
     ShowWindow(main, SW_SHOW);
     SetForegroundWindow(main);
+    // Said only once the client is in front: a caller that goes on before this would see the
+    // activation land on top of whatever it opened next.
+    std::printf("pkr-standin: ready\n");
+    std::fflush(stdout);
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

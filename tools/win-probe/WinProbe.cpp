@@ -101,6 +101,21 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
+// "caption" (class, process id) of a window, for saying which window was in the way.
+std::string Described(HWND window) {
+    if (window == nullptr) {
+        return "none";
+    }
+    char caption[256] = {};
+    GetWindowTextA(window, caption, static_cast<int>(sizeof(caption)));
+    char className[256] = {};
+    GetClassNameA(window, className, static_cast<int>(sizeof(className)));
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return "\"" + std::string(caption) + "\" (class " + className + ", process " +
+           std::to_string(process) + (IsWindowVisible(window) != FALSE ? "" : ", hidden") + ")";
+}
+
 int Wait(const std::string& caption, int waitMs, bool mustBeActive) {
     HWND window = nullptr;
     const bool found = WaitFor(waitMs, [&] {
@@ -110,6 +125,11 @@ int Wait(const std::string& caption, int waitMs, bool mustBeActive) {
     if (!found) {
         std::fprintf(stderr, "win-probe: no %swindow \"%s\" after %d ms\n",
                      mustBeActive ? "active " : "", caption.c_str(), waitMs);
+        if (mustBeActive) {
+            // What a flaky wait needs explained: was the window there, and who had the keyboard.
+            std::fprintf(stderr, "win-probe: the window: %s; in front: %s\n",
+                         Described(window).c_str(), Described(GetForegroundWindow()).c_str());
+        }
         return kExitNotFound;
     }
     RECT rc{};
