@@ -29,7 +29,6 @@ while (($# > 0)); do
     esac
 done
 
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work}
 echo "Building (linux: lanternquill, pkr-sim; windows: lanternquill.exe, list-read-floor.exe)"
 build_preset linux --target lanternquill pkr-sim
 build_preset windows --target lanternquill list-read-floor
