@@ -14,7 +14,7 @@ sCrashFacts NullWrite() {
     sCrashFacts facts;
     facts.exceptionCode = 0xC0000005;
     facts.address = 0x140001A2B;
-    facts.modulePath = "C:\\Program Files\\Lanternquill\\Lanternquill.exe";
+    facts.modulePath = R"(C:\Program Files\Lanternquill\Lanternquill.exe)";
     facts.moduleBase = 0x140000000;
     facts.hasAccess = true;
     facts.accessKind = 1;
@@ -38,7 +38,7 @@ TEST(CrashReport, AnAccessViolationNamesWhatWhereAndWhenWithTheDump) {
                                        "Exception: 0xC0000005 EXCEPTION_ACCESS_VIOLATION\n"
                                        "Access: write of address 0x0000000000000000\n"
                                        "Address: 0x0000000140001A2B\n"
-                                       "Module: C:\\Program Files\\Lanternquill\\Lanternquill.exe"
+                                       R"(Module: C:\Program Files\Lanternquill\Lanternquill.exe)"
                                        " + 0x1A2B\n"
                                        "Thread: 4242\n"
                                        "Minidump: LanternquillCrash.dmp\n");
