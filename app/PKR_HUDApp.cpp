@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/CrashHandler.h"
 #include "app/PKR_HUDDlg.h"
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
@@ -20,7 +21,9 @@ namespace {
 // without the main window's timers (the end-to-end tests use them):
 //   /options  the options dialog; exit status 0 after OK, 1 after Cancel
 //   /info     the information panel with the cache file's counts; its end result
-enum class eStartMode { MainWindow, Options, Information };
+// and a third, left out of the guide, that crashes at once to show the crash report is written:
+//   /crash-test
+enum class eStartMode { MainWindow, Options, Information, CrashTest };
 
 eStartMode StartModeFromCommandLine(std::string_view commandLine) {
     const size_t start = commandLine.find_first_not_of(" \t");
@@ -34,6 +37,9 @@ eStartMode StartModeFromCommandLine(std::string_view commandLine) {
     }
     if (lstrcmpiA(word.c_str(), "/info") == 0) {
         return eStartMode::Information;
+    }
+    if (lstrcmpiA(word.c_str(), "/crash-test") == 0) {
+        return eStartMode::CrashTest;
     }
     return eStartMode::MainWindow;
 }
@@ -69,6 +75,8 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
     CStatsStore stats;
 
     switch (StartModeFromCommandLine(commandLine)) {
+        case eStartMode::CrashTest:
+            CrashForTest();
         case eStartMode::Options: {
             ReadAllSettings(store, g_settings);
             COptions options(store);
@@ -97,6 +105,8 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR commandLine,
                    int /*showCommand*/) {
+    // Before anything can fail, and while the current folder is still the one the cache file is in.
+    InstallCrashHandler();
     try {
         CPKR_HUDApp app;
         return app.Run(commandLine != nullptr ? commandLine : "");

@@ -56,7 +56,9 @@ bool ApplyScan(std::string_view text, const CTableTextScan& scan, const CStatsSt
         // the bytes after a half-written seat line decide where its name ends.
         const std::string_view name = SeatName(text, positions[i], scan.SeatLengths()[i]);
         seats.m_strSeatName[i].assign(name);
-        seats.m_nPlayer[i] = store.FindPlayer(name);
+        // An empty name is a seat without anyone, even when a malformed file gave the store a
+        // player of that name.
+        seats.m_nPlayer[i] = name.empty() ? -1 : store.FindPlayer(name);
     }
     return true;
 }

@@ -129,6 +129,19 @@ TEST(SeatReaderNames, EndAtDashOrEarlierParenthesis) {
     EXPECT_EQ(seats.m_nSizeClass, SIZE_3TO6);  // the unnamed seats still count
 }
 
+TEST(SeatReaderNames, AnUnnamedSeatHasNoPlayerEvenWhenTheStoreHasAnUnnamedOne) {
+    // A malformed file can leave the store a player with an empty name; a seat line with nothing
+    // before its " -" is still a seat without anyone, not that player.
+    CStatsStore store;
+    store.AddPlayer("Ann");
+    store.AddPlayer("");
+    const sSeatState seats =
+        Read(kHeader + "Shuffling Deck\r\nSeat 1: Ann - $10\r\nSeat 4:  - $5\r\n", true, store);
+    EXPECT_EQ(seats.m_nPlayer[0], 0);
+    EXPECT_EQ(seats.m_strSeatName[3], "");
+    EXPECT_EQ(seats.m_nPlayer[3], -1);
+}
+
 TEST(SeatReaderMarkers, GameAndStakeFromTheWholeText) {
     const std::string hand = Hand({{1, "A"}, {2, "B"}});
     struct Case {
