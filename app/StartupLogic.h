@@ -23,6 +23,7 @@
 
 #include "overlay/SettingsStore.h"
 #include "platform/Geometry.h"
+#include "platform/Shell.h"
 
 inline constexpr const char* kMainWindowSection = "MainWindow";
 // The settings layout this program writes; a store with any other "MainWindow"/"Version" gets the
@@ -30,16 +31,6 @@ inline constexpr const char* kMainWindowSection = "MainWindow";
 inline constexpr int32_t kSettingsVersion = 112;
 inline constexpr const char* kRegistryEditor = "regedit";
 inline constexpr const char* kRestoreOverlaysArguments = "/S RestoreOverlayPositions.reg";
-
-// Starts a program or opens a document through the shell with the "open" verb, without a working
-// directory (so the current one) and without waiting. The result is not reported: the callers
-// ignore it. Win32: ShellExecuteA(owner, "open", file, parameters, nullptr,
-//                                 hidden ? SW_HIDE : SW_SHOWNORMAL).
-class IShellOpener {
-public:
-    virtual ~IShellOpener() = default;
-    virtual void Open(const std::string& file, const std::string& parameters, bool hidden) = 0;
-};
 
 // The one-time upgrade: when "MainWindow"/"Version" (default 0) is not 112, asks the shell to run
 // "regedit /S RestoreOverlayPositions.reg" hidden and writes "Version" = 112 whatever came of it.
