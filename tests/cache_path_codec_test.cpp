@@ -8,9 +8,9 @@
 #include <fstream>
 #include <memory>
 
-#include "history/FileImport.h"
 #include "history/CacheLayout.h"
 #include "history/CachePathCodec.h"
+#include "history/FileImport.h"
 #include "history/FolderScan.h"
 #include "history/HistoryParser.h"
 #include "history/StatsCache.h"
