@@ -1,13 +1,9 @@
 // Finding the PKR hand history folder from the PKR client's registry entry: "SOFTWARE\PKR" value
 // "InstallDirectory", machine hive first, then the user hive.
 //
-// Usage from CPKR_HUDDlg:
-//
-//   constructor:   m_strHistoryPath = LookUpHistoryPattern(registryReader);
-//                  // e.g. "C:\Program Files\PKR\handhistory\*.*"
-//   import tick:   m_import.ImportHistory(HistoryFolderFromPattern(m_strHistoryPath));
-//                  // e.g. "C:\Program Files\PKR\handhistory"
-//
+// The main window looks the pattern up once when it is made (e.g.
+// "C:\Program Files\PKR\handhistory\*.*") and hands the import cycle the folder it searches
+// (e.g. "C:\Program Files\PKR\handhistory").
 #pragma once
 
 #include <optional>

@@ -1,21 +1,10 @@
 // The main window's start-up and exit rules that need no window: where it is placed, when its
 // position is saved, and the one-time settings upgrade.
 //
-// Usage from CPKR_HUDDlg (W, H = screen size; w, h = the window's outer size, all in pixels):
-//
-//   OnInitDialog, after reading the "Options" settings and the base initialisation:
-//       CWin32Shell shell;                      // implements IShellOpener with ShellExecuteA
-//       UpgradeSettings(store, shell);
-//       ... set the icons ...
-//       sPoint pos = MainWindowPosition(store, W, H, w, h);
-//       GetWindowRect(hwnd) into m_rcMainWnd;   // the rectangle before the move
-//       SetWindowPos(hwnd, g_settings.MainWindowAlwaysOnTop ? HWND_TOPMOST : nullptr,
-//                    pos.x, pos.y, 0, 0,
-//                    SWP_NOSIZE | SWP_SHOWWINDOW |
-//                    (g_settings.MainWindowAlwaysOnTop ? 0 : SWP_NOZORDER));
-//
-//   Exit sequence (destructor), first step:
-//       SaveMainWindowPosition(store, m_rcMainWnd);
+// The main window runs UpgradeSettings once at start-up after reading the "Options" settings,
+// places itself at MainWindowPosition (W, H = screen size; w, h = the window's outer size, all in
+// pixels) and, as the first step of its exit sequence, offers its last known rectangle to
+// SaveMainWindowPosition.
 #pragma once
 
 #include <cstdint>
