@@ -5,20 +5,6 @@
 #include "app/DebugReport.h"
 #include "app/TableList.h"
 
-bool IsPkrWindowForeground(IWindowQueries& windows) {
-    const WindowId foreground = windows.ForegroundWindow();
-    return foreground == 0 || foreground == windows.FindTopLevelWindow(kPkrWindowClass);
-}
-
-bool IsOwnWindowForeground(IWindowQueries& windows) {
-    const WindowId foreground = windows.ForegroundWindow();
-    if (foreground == 0) {
-        return true;
-    }
-    const WindowId main = windows.MainWindow();
-    return foreground == main || windows.ParentOrOwner(foreground) == main;
-}
-
 bool AutoSwitchScanAllowed(int32_t mainWindowTop, IWindowQueries& windows) {
     return mainWindowTop >= 1 && (IsPkrWindowForeground(windows) || IsOwnWindowForeground(windows));
 }

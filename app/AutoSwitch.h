@@ -3,20 +3,8 @@
 // zones; the first zone with more than five white or more than five grey samples selects the
 // table list line of the same index.
 //
-// Usage from CPKR_HUDDlg (CWin32Windows implements IWindowQueries, CWin32Screen implements
-// IScreen; see the comments on each):
-//
-//   case TIMER_AUTOSWITCH:
-//       KillTimer(hwnd, TIMER_AUTOSWITCH);
-//       CWin32Windows windows(hwnd);
-//       if (AutoSwitchScanAllowed(m_rcMainWnd.top, windows)) {
-//           CWin32Screen screen;                   // GetDC(nullptr) ... ReleaseDC
-//           RunAutoSwitchScan(screen, m_rcHotZone,
-//                             IsDlgButtonChecked(hwnd, 1021) == BST_CHECKED,
-//                             LocalTimeNow(), m_debugReport, m_tables);
-//       }
-//       SetTimer(hwnd, TIMER_AUTOSWITCH, 200, nullptr);
-//   then, after either timer's work:  CompleteDebugReport(m_debugReport, shell);
+// The main window calls RunAutoSwitchScan on its timer tick only when AutoSwitchScanAllowed says
+// so; the scan reads the screen once per sample and never holds on to it between ticks.
 #pragma once
 
 #include <cstdint>
@@ -25,60 +13,20 @@
 
 #include "overlay/HotZones.h"
 #include "platform/Geometry.h"
+#include "platform/Screen.h"
+#include "platform/WindowQueries.h"
 
 class CDebugReport;
 class CTableList;
 
-// The primary screen for one scan.
-class IScreen {
-public:
-    virtual ~IScreen() = default;
-    // GetSystemMetrics(SM_CXSCREEN) and (SM_CYSCREEN).
-    [[nodiscard]] virtual int Width() = 0;
-    [[nodiscard]] virtual int Height() = 0;
-    // GetPixel(screenDc, x, y) as 0x00BBGGRR; a pixel that cannot be read is 0xFFFFFFFF
-    // (CLR_INVALID, kUnreadablePixel), which the tests count as neither white nor grey.
-    [[nodiscard]] virtual uint32_t Pixel(int x, int y) = 0;
-    // The screen device context's handle value, for the troubleshooting log only.
-    [[nodiscard]] virtual uint64_t ContextHandle() = 0;
-};
-
-// Window handles as numbers; 0 is no window.
-using WindowId = uint64_t;
-
-// The window manager questions of the foreground tests.
-class IWindowQueries {
-public:
-    virtual ~IWindowQueries() = default;
-    // GetForegroundWindow().
-    [[nodiscard]] virtual WindowId ForegroundWindow() = 0;
-    // FindWindowA(className, nullptr): the first top-level window of that class.
-    [[nodiscard]] virtual WindowId FindTopLevelWindow(const char* className) = 0;
-    // GetParent(window): the parent, or for a pop-up window its owner.
-    [[nodiscard]] virtual WindowId ParentOrOwner(WindowId window) = 0;
-    // This program's main window.
-    [[nodiscard]] virtual WindowId MainWindow() = 0;
-};
-
-// The PKR client's main window class.
-inline constexpr const char* kPkrWindowClass = "PKR";
 // Samples in a zone that must pass a colour test before the zone is chosen: more than this.
 inline constexpr int kQualifyingSamples = 5;
 // Rows this close to the bottom of the screen are never sampled.
 inline constexpr int kBottomMargin = 10;
 
-// No foreground window, or the foreground window is the PKR client's main window.
-[[nodiscard]] bool IsPkrWindowForeground(IWindowQueries& windows);
-// No foreground window, or the foreground window is the main window or one whose parent (or
-// owner) is the main window, such as a table settings window.
-[[nodiscard]] bool IsOwnWindowForeground(IWindowQueries& windows);
 // The scan runs only with the main window's top edge at y >= 1 (not minimised, not at the very
 // top) and either foreground test true.
 [[nodiscard]] bool AutoSwitchScanAllowed(int32_t mainWindowTop, IWindowQueries& windows);
-
-// What the screen answers for a pixel it cannot read (a locked workstation, the secure
-// desktop): no colour at all.
-inline constexpr uint32_t kUnreadablePixel = 0xFFFFFFFFu;
 
 // The colour tests on a sampled pixel 0x00BBGGRR (the top byte is ignored). An unreadable pixel
 // is neither white nor grey: counting it would make zone 0 qualify whenever the screen cannot be

@@ -1,32 +1,16 @@
 // Finding the PKR hand history folder from the PKR client's registry entry: "SOFTWARE\PKR" value
 // "InstallDirectory", machine hive first, then the user hive.
 //
-// Usage from CPKR_HUDDlg:
-//
-//   constructor:   m_strHistoryPath = LookUpHistoryPattern(registryReader);
-//                  // e.g. "C:\Program Files\PKR\handhistory\*.*"
-//   import tick:   m_import.ImportHistory(HistoryFolderFromPattern(m_strHistoryPath));
-//                  // e.g. "C:\Program Files\PKR\handhistory"
-//
-// A Win32 IRegistryReader: RegOpenKeyExW(hive, key, 0, KEY_READ) failing -> std::nullopt;
-// otherwise RegQueryValueExW for `name` (size query, then the read) -> the text as UTF-8, or ""
-// when the value is missing or cannot be read; RegCloseKey.
+// The main window looks the pattern up once when it is made (e.g.
+// "C:\Program Files\PKR\handhistory\*.*") and hands the import cycle the folder it searches
+// (e.g. "C:\Program Files\PKR\handhistory").
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-enum class eRegistryHive { LocalMachine, CurrentUser };
-
-class IRegistryReader {
-public:
-    virtual ~IRegistryReader() = default;
-    // Nothing when `key` cannot be opened for reading under `hive`; otherwise the whole text of
-    // the string value `name` (any length), or an empty text when that value cannot be read.
-    virtual std::optional<std::string> ReadString(eRegistryHive hive, std::string_view key,
-                                                  std::string_view name) = 0;
-};
+#include "platform/RegistryReader.h"
 
 inline constexpr const char* kPkrRegistryKey = "SOFTWARE\\PKR";
 inline constexpr const char* kPkrInstallValue = "InstallDirectory";

@@ -5,9 +5,7 @@
 #include <utility>
 
 #include "history/FileImport.h"
-#include "history/ImportState.h"
 #include "history/StatsStore.h"
-#include "overlay/Settings.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -45,26 +43,40 @@ std::string FirstRunMessage(int weeks, size_t fileCount) {
     return message;
 }
 
-void RequestFullReload(CStatsStore& store, int64_t now) {
-    g_bFullImport = true;
-    g_bCacheLoaded = false;
-    store.ResetStatistics();
-    g_timeHistoryCutoff = WeeksCutoff(now, g_settings.OldestStatsInWeeks);
-}
-
 CImportCycle::CImportCycle(IFileSystem& fs, CStatsStore& store, IProgressSink& progress,
-                           IImportUi& ui, IImportClock& clock, RefreshTableListFn refreshTableList)
+                           IImportUi& ui, IImportClock& clock, const sSettings& settings,
+                           RefreshTableListFn refreshTableList)
     : m_fs(fs),
       m_store(store),
       m_progress(progress),
       m_ui(ui),
       m_clock(clock),
+      m_settings(settings),
       m_refreshTableList(std::move(refreshTableList)),
       m_scan(fs, store) {}
 
+void CImportCycle::UseLoadedCache(int64_t cacheFileTime) {
+    m_state.cacheLoaded = true;
+    if (cacheFileTime >= 0) {
+        m_state.historyCutoff = cacheFileTime - kCacheOverlapSeconds;
+    }
+}
+
+void CImportCycle::RequestFullReload(int64_t now) {
+    m_state.fullImport = true;
+    m_state.cacheLoaded = false;
+    m_store.ResetStatistics();
+    m_state.historyCutoff = WeeksCutoff(now, m_settings.OldestStatsInWeeks);
+}
+
+void CImportCycle::ContinueFrom(int64_t cutoff) {
+    m_state.fullImport = false;
+    m_state.historyCutoff = cutoff;
+}
+
 void CImportCycle::Scan(const std::string& historyFolder) {
-    m_scan.ScanHistoryFolder(historyFolder, kHistoryFilter, g_timeHistoryCutoff, g_bFullImport,
-                             &m_progress);
+    m_scan.ScanHistoryFolder(historyFolder, kHistoryFilter, m_state.historyCutoff,
+                             m_state.fullImport, &m_progress);
 }
 
 void CImportCycle::ReadFiles() {
@@ -94,24 +106,24 @@ void CImportCycle::ImportHistory(const std::string& historyFolder) {
     int64_t cycleStart = m_clock.Now();
 
     // Without a cache the first import reads the chosen number of weeks back.
-    const bool firstRun = g_bFullImport && !g_bCacheLoaded;
+    const bool firstRun = m_state.fullImport && !m_state.cacheLoaded;
     if (firstRun) {
-        g_timeHistoryCutoff = WeeksCutoff(m_clock.Now(), g_settings.OldestStatsInWeeks);
+        m_state.historyCutoff = WeeksCutoff(m_clock.Now(), m_settings.OldestStatsInWeeks);
     }
     Scan(historyFolder);
     if (firstRun) {
         m_ui.ShowFirstRunMessage(
-            FirstRunMessage(g_settings.OldestStatsInWeeks, m_scan.m_astrModifiedPaths.size()));
+            FirstRunMessage(m_settings.OldestStatsInWeeks, m_scan.m_astrModifiedPaths.size()));
         m_clock.Sleep(kFirstRunPauseMs);
     }
 
     ReadFiles();
 
-    if (g_bFullImport) {
+    if (m_state.fullImport) {
         // The full import read everything; for the table list only the files written in its
         // last minutes count as tables being played. They are not parsed again.
-        g_bFullImport = false;
-        g_timeHistoryCutoff = m_clock.Now() - kRecentFileSeconds;
+        m_state.fullImport = false;
+        m_state.historyCutoff = m_clock.Now() - kRecentFileSeconds;
         cycleStart = m_clock.Now();
         Scan(historyFolder);
         m_ui.ClearTableList();
@@ -123,5 +135,5 @@ void CImportCycle::ImportHistory(const std::string& historyFolder) {
     }
     m_progress.SetPos(0);
     // The next cycle looks only at files written since this one started.
-    g_timeHistoryCutoff = cycleStart;
+    m_state.historyCutoff = cycleStart;
 }

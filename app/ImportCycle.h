@@ -2,18 +2,10 @@
 // parse what is new, after a full import rescan the last 180 seconds and show the information
 // panel, then merge the found files into the table list.
 //
-// Usage from the main window (all on the user-interface thread):
-//
-//   CImportCycle m_import{fileSystem, store, progressBar, ui, clock,
-//                         [this](const auto& files) { RefreshTableList(files); }};
-//   ...
-//   case TIMER_IMPORT:
-//       KillTimer(hwnd, TIMER_IMPORT);
-//       m_import.ImportHistory(historyFolder);  // folder, not the "\*.*" pattern
-//       SetTimer(hwnd, TIMER_IMPORT, 7500, nullptr);
-//
-// The cycle reads and updates the process-wide g_bFullImport, g_bCacheLoaded and
-// g_timeHistoryCutoff (history/ImportState.h) and reads g_settings.OldestStatsInWeeks.
+// The cycle owns its state between ticks: whether the next cycle is a full import, whether the
+// statistics came from the cache file, and the time before which files are not looked at. The
+// main window builds it once, tells it about a loaded cache before the first tick, and runs
+// ImportHistory on every tick with the folder (not the "\*.*" pattern).
 //
 // Keeping the window alive during a long import: there are no worker threads, so the cycle calls
 // the progress sink after every file scanned and every file parsed. The Win32 sink sets the
@@ -30,7 +22,10 @@
 #include <vector>
 
 #include "history/FolderScan.h"
+#include "history/ImportState.h"
 #include "history/Progress.h"
+#include "overlay/Settings.h"
+#include "platform/Clock.h"
 
 class CStatsStore;
 class IFileSystem;
@@ -49,15 +44,6 @@ public:
     virtual void ShowInformationPanel() = 0;
 };
 
-// Wall-clock time and waiting.
-class IImportClock {
-public:
-    virtual ~IImportClock() = default;
-    // Seconds since 1970-01-01 00:00 UTC.
-    virtual int64_t Now() = 0;
-    virtual void Sleep(int milliseconds) = 0;
-};
-
 inline constexpr const char* kImportMessageCaption = "Lanternquill History Importer";
 // Files found by a full import count as recent for the table list when written this close to
 // its end.
@@ -73,17 +59,43 @@ inline constexpr int kFirstRunPauseMs = 200;
     return now - static_cast<int64_t>(weeks) * 7 * 86400;
 }
 
-// The "reload everything" request of the Options command: the next cycle is a full import
-// without a cache, reading OldestStatsInWeeks weeks back from `now` into an emptied store.
-void RequestFullReload(CStatsStore& store, int64_t now);
+// Files written this long before the cache file was saved may hold hands it lacks: a cycle
+// after a loaded cache looks at them again.
+inline constexpr int64_t kCacheOverlapSeconds = 900;
+
+// What one cycle leaves for the next.
+struct sImportState {
+    bool fullImport = true;    // the next cycle is a full import
+    bool cacheLoaded = false;  // the statistics came from the cache file at start-up
+    // Files last written before this are not looked at; before anything else sets it, 1 July
+    // 2000 (InitialHistoryCutoff).
+    int64_t historyCutoff = InitialHistoryCutoff();
+};
 
 class CImportCycle {
 public:
     // Receives the files found by the cycle (in the order found) to merge into the table list.
     using RefreshTableListFn = std::function<void(const std::vector<sModifiedFileInfo>&)>;
 
+    // `settings` (OldestStatsInWeeks) is read at every cycle, so a changed setting counts from
+    // the next one; it outlives the cycle.
     CImportCycle(IFileSystem& fs, CStatsStore& store, IProgressSink& progress, IImportUi& ui,
-                 IImportClock& clock, RefreshTableListFn refreshTableList);
+                 IImportClock& clock, const sSettings& settings,
+                 RefreshTableListFn refreshTableList);
+
+    // The statistics were loaded from the cache file, saved at `cacheFileTime` (negative when
+    // that time cannot be read): the first cycle shows no message and looks only at files
+    // written from kCacheOverlapSeconds before that time (or, without a time, from the initial
+    // cut-off).
+    void UseLoadedCache(int64_t cacheFileTime);
+    // The "reload everything" request of the Options command: empties the store; the next
+    // cycle is a full import without a cache, reading OldestStatsInWeeks weeks back from `now`.
+    void RequestFullReload(int64_t now);
+    // Makes the next cycle a later one that looks only at files written since `cutoff`, as if
+    // a cycle had begun then.
+    void ContinueFrom(int64_t cutoff);
+
+    [[nodiscard]] const sImportState& State() const noexcept { return m_state; }
 
     // One whole cycle over the hand history folder `historyFolder`.
     void ImportHistory(const std::string& historyFolder);
@@ -117,7 +129,9 @@ private:
     IProgressSink& m_progress;
     IImportUi& m_ui;
     IImportClock& m_clock;
+    const sSettings& m_settings;
     RefreshTableListFn m_refreshTableList;
+    sImportState m_state;
     CHistoryScan m_scan;
     std::vector<sModifiedFileInfo> m_aUnreadFiles;
     bool m_bRunning = false;

@@ -8,7 +8,6 @@
 #include "app/HistoryFolder.h"
 #include "app/MainWindowCommands.h"
 #include "app/StartupLogic.h"
-#include "history/ImportState.h"
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
 #include "hud/TableHudDlg.h"
@@ -108,7 +107,7 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
     IImportUi& ui = *this;
     m_tables = std::make_unique<CTableList>(m_services->m_listBox, m_services->m_hudFactory, host);
     m_import = std::make_unique<CImportCycle>(
-        m_services->m_fileSystem, m_stats, progress, ui, m_services->m_clock,
+        m_services->m_fileSystem, m_stats, progress, ui, m_services->m_clock, g_settings,
         [this](const std::vector<sModifiedFileInfo>& files) { m_tables->RefreshTableList(files); });
 
     CWin32Shell shell(Hwnd());
@@ -125,12 +124,7 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
                                static_cast<int>(MainWindowRect().Width()));
 
     if (LoadStatsCache(m_stats, kCacheFileName)) {
-        g_bCacheLoaded = true;
-        // Files written shortly before the cache was saved may hold hands it lacks.
-        const int64_t cacheTime = FileModificationTime(kCacheFileName);
-        if (cacheTime >= 0) {
-            g_timeHistoryCutoff = cacheTime - 900;
-        }
+        m_import->UseLoadedCache(FileModificationTime(kCacheFileName));
     }
 
     SetTimer(Hwnd(), TIMER_IMPORT, kFirstImportMs, nullptr);
@@ -201,7 +195,7 @@ BOOL CPKR_HUDDlg::OnCommand(WORD id, WORD code, HWND control) {
             OnShrink();
             return TRUE;
         case IDC_AUTOSWITCH:
-            m_tables->m_nAutoZone = -1;
+            m_tables->ForgetAutoZone();
             return TRUE;
         case IDC_HIDE:
             m_tables->SetHideHuds(IsChecked(IDC_HIDE));
@@ -366,7 +360,7 @@ void CPKR_HUDDlg::OnOptions() {
             m_tables->OnSelChangeTables();
         }
         if (options.m_bReloadHistory) {
-            RequestFullReload(m_stats, m_services->m_clock.Now());
+            m_import->RequestFullReload(m_services->m_clock.Now());
             m_tables->RemoveAllTables();
             OnTimer(TIMER_IMPORT);
         }

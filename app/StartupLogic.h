@@ -1,21 +1,10 @@
 // The main window's start-up and exit rules that need no window: where it is placed, when its
 // position is saved, and the one-time settings upgrade.
 //
-// Usage from CPKR_HUDDlg (W, H = screen size; w, h = the window's outer size, all in pixels):
-//
-//   OnInitDialog, after reading the "Options" settings and the base initialisation:
-//       CWin32Shell shell;                      // implements IShellOpener with ShellExecuteA
-//       UpgradeSettings(store, shell);
-//       ... set the icons ...
-//       sPoint pos = MainWindowPosition(store, W, H, w, h);
-//       GetWindowRect(hwnd) into m_rcMainWnd;   // the rectangle before the move
-//       SetWindowPos(hwnd, g_settings.MainWindowAlwaysOnTop ? HWND_TOPMOST : nullptr,
-//                    pos.x, pos.y, 0, 0,
-//                    SWP_NOSIZE | SWP_SHOWWINDOW |
-//                    (g_settings.MainWindowAlwaysOnTop ? 0 : SWP_NOZORDER));
-//
-//   Exit sequence (destructor), first step:
-//       SaveMainWindowPosition(store, m_rcMainWnd);
+// The main window runs UpgradeSettings once at start-up after reading the "Options" settings,
+// places itself at MainWindowPosition (W, H = screen size; w, h = the window's outer size, all in
+// pixels) and, as the first step of its exit sequence, offers its last known rectangle to
+// SaveMainWindowPosition.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +12,7 @@
 
 #include "overlay/SettingsStore.h"
 #include "platform/Geometry.h"
+#include "platform/Shell.h"
 
 inline constexpr const char* kMainWindowSection = "MainWindow";
 // The settings layout this program writes; a store with any other "MainWindow"/"Version" gets the
@@ -30,16 +20,6 @@ inline constexpr const char* kMainWindowSection = "MainWindow";
 inline constexpr int32_t kSettingsVersion = 112;
 inline constexpr const char* kRegistryEditor = "regedit";
 inline constexpr const char* kRestoreOverlaysArguments = "/S RestoreOverlayPositions.reg";
-
-// Starts a program or opens a document through the shell with the "open" verb, without a working
-// directory (so the current one) and without waiting. The result is not reported: the callers
-// ignore it. Win32: ShellExecuteA(owner, "open", file, parameters, nullptr,
-//                                 hidden ? SW_HIDE : SW_SHOWNORMAL).
-class IShellOpener {
-public:
-    virtual ~IShellOpener() = default;
-    virtual void Open(const std::string& file, const std::string& parameters, bool hidden) = 0;
-};
 
 // The one-time upgrade: when "MainWindow"/"Version" (default 0) is not 112, asks the shell to run
 // "regedit /S RestoreOverlayPositions.reg" hidden and writes "Version" = 112 whatever came of it.

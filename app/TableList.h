@@ -2,25 +2,13 @@
 // cycle's changed files into records and lines, following the selection with the HUDs, and the
 // lines automatic switching selects.
 //
-// Usage from CPKR_HUDDlg (the main window implements ITableListHost; CWin32ListBox wraps control
-// 1005 as IListBox; the factory builds CTableHudDlg objects, see app/TableHud.h):
-//
-//   CTableList m_tables{listBox, hudFactory, *this};
-//
-//   ImportHistory's end:         m_tables.RefreshTableList(files);
-//   LBN_SELCHANGE on 1005:       m_tables.OnSelChangeTables();
-//   automatic switching chose z: m_tables.SwitchToZone(z);        (AutoSwitch.h does this)
-//   "X":                         m_tables.RemoveSelectedTable();
-//   "^" / "v":                   m_tables.MoveTableUp(); / m_tables.MoveTableDown();
-//   "Table Settings":            m_tables.ToggleTableSettings();
-//   "Multi-table" clicked:       m_tables.SetMultiTable(IsChecked(1017));
-//   "Hide" clicked:              m_tables.SetHideHuds(IsChecked(1024));
-//   Options "reload history":    m_tables.RemoveAllTables();
-//   "Auto Switch" clicked:       m_tables.m_nAutoZone = -1;
-//   exit sequence:               m_tables.DestroyAllTables();    (list box not touched)
-//
-// The record list, m_nLastSel, m_bMultiTable, m_bHideHuds and m_nAutoZone are the main window's
-// state of the same names; the commands of the main window read and set them here.
+// The main window owns the list box and the HUD factory and forwards each of its table
+// commands ("X", "^", "v", "Table Settings", "Multi-table", "Hide", "Auto Switch", the Options
+// reload) and the list box's selection changes to the method of the same meaning below; the
+// import cycle's end hands it the changed files, and automatic switching the chosen zone. The
+// list box and the records change only through these methods, so the lines and the records
+// stay in step. The exit sequence destroys every HUD with DestroyAllTables, leaving the list
+// box alone.
 #pragma once
 
 #include <list>
@@ -28,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ListBox.h"
-#include "app/TableHud.h"
 #include "history/FolderScan.h"
+#include "hud/TableHud.h"
 #include "platform/Geometry.h"
+#include "platform/ListBox.h"
 
 // The list line that keeps a mini-table slot free.
 inline constexpr const char* kNoTableLine = "< no table >";
@@ -108,6 +96,9 @@ public:
     // every HUD; clearing selects the remembered line again (clamped into the list) and shows
     // its HUD.
     void SetHideHuds(bool hide);
+    // "Auto Switch" clicked: the next automatic switch selects its zone's line even when it is
+    // the zone chosen last.
+    void ForgetAutoZone() noexcept { m_nAutoZone = -1; }
     // Exit sequence: destroys every HUD and record in list order; the list box is not touched.
     void DestroyAllTables();
     // Deletes "< no table >" lines from the end of the list.

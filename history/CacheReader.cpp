@@ -114,16 +114,14 @@ bool ReadFileCache(CStatsStore& store, IByteSource& in, const ICachePathCodec& p
     if (uint64_t{count} * (kPathField + 8) > in.Remaining()) {
         return false;
     }
-    store.m_astrFiles.reserve(count);
-    store.m_atFileTimes.reserve(count);
+    store.ReserveFiles(count);
     std::string path;
     for (uint32_t i = 0; i < count; ++i) {
         int64_t time = 0;
         if (!ReadField(in, kPathField, path) || !ReadInt(in, time)) {
             return false;
         }
-        store.m_astrFiles.push_back(paths.Decode(path));
-        store.m_atFileTimes.push_back(time);
+        store.AppendLoadedFile(paths.Decode(path), time);
     }
     return true;
 }

@@ -61,10 +61,9 @@ void CHistoryScan::ScanHistoryFolder(const std::string& folder, const std::strin
     }
     m_nScanCounter = 0;
     m_nLastPercent = 0;
-    m_nExpectedCount =
-        m_store.m_astrFiles.empty()
-            ? kDefaultExpectedFiles
-            : static_cast<int>(std::min<size_t>(m_store.m_astrFiles.size(), 0x7FFFFFFF));
+    m_nExpectedCount = m_store.Files().empty()
+                           ? kDefaultExpectedFiles
+                           : static_cast<int>(std::min<size_t>(m_store.Files().size(), 0x7FFFFFFF));
     ScanFolder(folder, filter, cutoff);
 }
 

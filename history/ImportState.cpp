@@ -2,10 +2,6 @@
 
 #include <ctime>
 
-bool g_bFullImport = true;
-bool g_bCacheLoaded = false;
-int64_t g_timeHistoryCutoff = InitialHistoryCutoff();
-
 int64_t InitialHistoryCutoff() {
     std::tm local{};
     local.tm_year = 2000 - 1900;

@@ -84,11 +84,11 @@ void WriteRecord(CCacheWriter& out, const CPKR_PlayerRecord& record) {
 std::vector<std::pair<std::string, int64_t>> StoredFileCache(const CStatsStore& store,
                                                              const ICachePathCodec& paths) {
     std::vector<std::pair<std::string, int64_t>> entries;
-    entries.reserve(store.m_astrFiles.size());
-    for (size_t i = 0; i < store.m_astrFiles.size(); ++i) {
-        std::optional<std::string> stored = paths.Encode(store.m_astrFiles[i]);
+    entries.reserve(store.Files().size());
+    for (size_t i = 0; i < store.Files().size(); ++i) {
+        std::optional<std::string> stored = paths.Encode(store.Files()[i]);
         if (stored && FitsPathField(*stored)) {
-            entries.emplace_back(std::move(*stored), store.m_atFileTimes[i]);
+            entries.emplace_back(std::move(*stored), store.FileTimes()[i]);
         }
     }
     return entries;

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
-
-#include "overlay/Settings.h"
+#include <utility>
 
 namespace {
 bool InRange(int game, int stake, int sizeClass, int k) noexcept {
@@ -92,10 +91,6 @@ int CStatsStore::GetCounter(int player, int game, int stake, int sizeClass, int 
     return RawCounter(player, BucketIndex(game, stake, sizeClass), k);
 }
 
-int CStatsStore::GetCounter(int player, int game, int stake, int sizeClass, int k) const {
-    return GetCounter(player, game, stake, sizeClass, k, g_settings.SplitStats_Stakes);
-}
-
 std::vector<int> CStatsStore::PlayerBuckets(int player) const {
     std::vector<int> buckets;
     for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
@@ -179,6 +174,16 @@ void CStatsStore::IndexFiles() {
     m_astrFiles.resize(kept);
     m_atFileTimes.resize(kept);
     m_nIndexedFiles = kept;
+}
+
+void CStatsStore::ReserveFiles(size_t count) {
+    m_astrFiles.reserve(m_astrFiles.size() + count);
+    m_atFileTimes.reserve(m_atFileTimes.size() + count);
+}
+
+void CStatsStore::AppendLoadedFile(std::string path, int64_t time) {
+    m_astrFiles.push_back(std::move(path));
+    m_atFileTimes.push_back(time);
 }
 
 std::optional<int64_t> CStatsStore::FileTime(const std::string& path) {

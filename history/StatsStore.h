@@ -42,8 +42,6 @@ public:
     // counter (including negative ones) read 0. Throws std::out_of_range for an invalid player.
     [[nodiscard]] int GetCounter(int player, int game, int stake, int sizeClass, int k,
                                  bool splitStakes) const;
-    // The same, reading "SplitStats_Stakes" from the process-wide settings record.
-    [[nodiscard]] int GetCounter(int player, int game, int stake, int sizeClass, int k) const;
 
     // A single stored counter without pooling; 0 for anything out of range.
     [[nodiscard]] int32_t RawCounter(int player, int bucket, int k) const noexcept;
@@ -77,10 +75,19 @@ public:
 
     // File cache: full paths of the hand history files read and the last-write times they had
     // when they were read (seconds since 1970-01-01 UTC), one entry per path. The two arrays
-    // always have the same length. The cache file loader appends to them directly; everything
-    // else records a file through RecordFileTime, so that a path never gets a second entry.
+    // always have the same length. The cache file loader appends to them through AppendLoadedFile;
+    // everything else records a file through RecordFileTime, so that a path never gets a second
+    // entry. Code outside the store reads them through Files() and FileTimes().
     std::vector<std::string> m_astrFiles;
     std::vector<int64_t> m_atFileTimes;
+
+    [[nodiscard]] const std::vector<std::string>& Files() const noexcept { return m_astrFiles; }
+    [[nodiscard]] const std::vector<int64_t>& FileTimes() const noexcept { return m_atFileTimes; }
+    // Makes room for `count` more entries (the count a cache file announces).
+    void ReserveFiles(size_t count);
+    // Appends an entry exactly as a cache file holds it, repeated paths included: FileTime folds
+    // them when they are first looked up.
+    void AppendLoadedFile(std::string path, int64_t time);
 
     // The recorded time of `path`, or nothing when it has no entry. Cache files of earlier
     // versions can hold several entries for one path: they are folded into the first one with

@@ -1,7 +1,7 @@
 #include "hud/RefreshLogic.h"
 
-#include "app/AutoSwitch.h"
 #include "history/GameTypes.h"
+#include "platform/WindowQueries.h"
 
 namespace {
 
@@ -46,12 +46,8 @@ bool ApplyModifierKeys(IModifierKeys& keys,
             if (overlay == nullptr) {
                 continue;
             }
-            if (overlay->m_nState != OVERLAY_HOVER) {
-                overlay->m_nState = OVERLAY_HOVER;
-                overlay->Repaint();
-            }
             // Re-armed on every tick while held; after release the timer settles the state.
-            overlay->StartStateTimer(kOverlayKeyStateMs);
+            overlay->HoldHover();
         }
     }
     // SHIFT: quick hide; the overlays come back in their normal state after release.
@@ -62,9 +58,7 @@ bool ApplyModifierKeys(IModifierKeys& keys,
             if (overlay == nullptr) {
                 continue;
             }
-            overlay->StopStateTimer();
-            overlay->m_nState = OVERLAY_NORMAL;
-            overlay->Repaint();
+            overlay->ResetToNormal();
         }
     }
     // ALT: the names of the statistics in place of their values (on top of CTRL's hover).
@@ -73,12 +67,7 @@ bool ApplyModifierKeys(IModifierKeys& keys,
             if (overlay == nullptr) {
                 continue;
             }
-            if (overlay->m_nState == OVERLAY_NORMAL || overlay->m_nState == OVERLAY_HOVER) {
-                overlay->m_nState =
-                    overlay->m_nState == OVERLAY_NORMAL ? OVERLAY_NAMES : OVERLAY_HOVER_NAMES;
-                overlay->Repaint();
-            }
-            overlay->StartStateTimer(kOverlayKeyStateMs);
+            overlay->HoldNames();
         }
     }
     return shiftHeld;
@@ -115,8 +104,7 @@ void RunOverlayRefresh(IRefreshHud& hud, const std::array<CPlayerOverlay*, kSeat
         if (overlay == nullptr) {
             continue;
         }
-        if (overlay->m_bMoved) {
-            overlay->m_bMoved = false;
+        if (overlay->TakeMoved()) {
             dragged = true;
         }
         if (hud.IsSeatEmpty(seat)) {

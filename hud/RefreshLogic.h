@@ -3,12 +3,9 @@
 // window, the texts handed to the ten overlays, keeping them on top, and saving the layout after
 // a drag. The window side only answers the small interfaces below.
 //
-// Usage from CTableHudDlg::RefreshOverlays (adapters over the Win32 objects):
-//
-//   CWin32Windows windows(mainWindow);          // app/AutoSwitch.h foreground tests
-//   CWin32ModifierKeys keys;                    // GetKeyState(VK_CONTROL / VK_SHIFT / VK_MENU)
-//   std::array<CPlayerOverlay*, kSeatCount> overlays = ...;   // m_pOverlay, null if none
-//   RunOverlayRefresh(*this /* IRefreshHud */, overlays, m_bActive, windows, keys);
+// The refresh writes only through IRefreshHud and the overlays' own methods; it keeps no state
+// between ticks, so a tick that finds no file or no overlay leaves nothing half done. The
+// foreground questions are the platform's (platform/WindowQueries.h).
 #pragma once
 
 #include <array>

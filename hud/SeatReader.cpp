@@ -1,10 +1,10 @@
 #include "hud/SeatReader.h"
 
-#include "app/TableHud.h"
 #include "history/HistoryParser.h"
 #include "history/StatsStore.h"
 #include "history/TextFile.h"
 #include "history/TextSearch.h"
+#include "hud/TableHud.h"
 #include "hud/TableTextScan.h"
 
 namespace {

@@ -2,11 +2,8 @@
 // per-street statistics (hover view), the names of the statistics shown (names views), and the
 // text colour that says how loose the player plays.
 //
-// Usage from CTableHudDlg, after ReadSeats succeeded, for a seat whose name is not empty:
-//
-//   void CTableHudDlg::ComposeSeat(int seat, sSeatDisplay& out) {
-//       out.colour = ComposeSeatText(m_stats, g_settings, m_seats, seat, out.texts);
-//   }
+// The table HUD composes a seat after its seats were read, for a seat whose name is not empty,
+// with the settings record it was given.
 //
 // texts[0..3] are the overlay's texts for OVERLAY_NORMAL, OVERLAY_HOVER, OVERLAY_NAMES and
 // OVERLAY_HOVER_NAMES; texts[0] is also kept in seats.m_strMain[seat]. Numbers come from the

@@ -2,7 +2,7 @@
 // (template 129, hidden until the main window's Table Settings command shows it) in which the
 // user picks the environment and table size that select the overlays' layout.
 //
-// The table list drives it through ITableHud (app/TableHud.h): NewHud, ReadSeats, then
+// The table list drives it through ITableHud (hud/TableHud.h): NewHud, ReadSeats, then
 // CreateHiddenWindow (which creates the overlays and starts timer 232), SetMultiTable,
 // ApplyOverlayPositions, SetActive, RefreshOverlays. From then on timer 232 refreshes the
 // overlays every 150 ms. The decisions live in portable code: hud/Layouts.h (layouts),
@@ -17,10 +17,10 @@
 #include <optional>
 #include <string>
 
-#include "app/TableHud.h"
 #include "hud/Layouts.h"
 #include "hud/RefreshLogic.h"
 #include "hud/SeatReader.h"
+#include "hud/TableHud.h"
 #include "overlay/PlayerOverlayDlg.h"
 #include "platform/win32/DialogBase.h"
 

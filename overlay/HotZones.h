@@ -2,24 +2,10 @@
 // per screen resolution in section "HotZone<W>x<H>" (values "L", "R", "T", "B"), and the four
 // equal zones stacked below each other that the automatic switching scan samples.
 //
-// Usage from the main window (W, H = screen size in pixels, M = the main window's outer width):
-//
-//   OnInitDialog, after placing the window:
-//       m_rcHotZone = LoadHotZones(store, W, H, M);
-//
-//   "Hot Zones" button:
-//       KillTimer(hwnd, TIMER_IMPORT);
-//       CTableHotZone dlg;
-//       dlg.m_rcZone = ReadHotZoneForDialog(store, W, H, M);
-//       if (dlg.DoModal() == IDOK)
-//           m_rcHotZone = SaveHotZone(store, W, H, dlg.m_rcZone);
-//       SetTimer(hwnd, TIMER_IMPORT, 7500, nullptr);   // after OK and after Cancel
-//
-//   CTableHotZone, on opening (after the default initialisation):
-//       sHotZoneDialogPlacement p = PlaceHotZoneDialog(m_rcZone, W, H);
-//       SetWindowPos(hwnd, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER | SWP_SHOWWINDOW);
-//   on OK: GetWindowRect(hwnd) into m_rcZone (frame and caption included), end with IDOK;
-//   on Cancel or Escape: end with IDCANCEL and leave m_rcZone alone.
+// The zones are read once when the main window opens and again only after the "Hot Zones" dialog
+// is confirmed; the dialog starts from the stored rectangle (or the default one) and a cancelled
+// dialog leaves the stored zone alone. Every size is in screen pixels of the screen the rectangle
+// was marked on: W, H are the screen's size, M the main window's outer width.
 #pragma once
 
 #include <array>

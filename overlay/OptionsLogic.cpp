@@ -51,24 +51,15 @@ int ParseDecimal(std::string_view text) {
 
 sOptionsState OptionsInitialState(const sSettings& settings) {
     sOptionsState state;
-    state.m_nSplitStakes = ToCheck(settings.SplitStats_Stakes);
-    state.m_nTransparent = ToCheck(settings.TransparentWindows);
-    state.m_nAlwaysOnTop = ToCheck(settings.MainWindowAlwaysOnTop);
+    ForEachBoolOption([&](const sBoolOption& option) {
+        state.*option.checkBox = ToCheck(settings.*option.setting);
+    });
 
     char digits[16];
     const auto formatted =
         std::to_chars(digits, digits + sizeof digits, settings.OldestStatsInWeeks);
     state.m_strWeeks.assign(digits, formatted.ptr);
 
-    state.m_nShowVPIP = ToCheck(settings.ShowVPIP);
-    state.m_nShowPFR = ToCheck(settings.ShowPFR);
-    state.m_nShowWTSD = ToCheck(settings.ShowWTSD);
-    state.m_nShowWONSD = ToCheck(settings.ShowWONSD);
-    state.m_nShow3BET = ToCheck(settings.Show3BET);
-    state.m_nShowFT3BET = ToCheck(settings.ShowFT3BET);
-    state.m_nShowCBET = ToCheck(settings.ShowCBET);
-    state.m_nShowFTCBET = ToCheck(settings.ShowFTCBET);
-    state.m_nShowAGFR = ToCheck(settings.ShowAGFR);
     state.m_nReloadHistory = kCheckUnticked;
     state.m_nCreateLog = kCheckUnticked;
     return state;
@@ -80,22 +71,12 @@ int ParseWeeksText(std::string_view text) {
 
 sOptionsResult ApplyOptionsOk(const sOptionsState& state, sSettings& settings,
                               ISettingsStore& store) {
-    settings.SplitStats_Stakes = IsTicked(state.m_nSplitStakes);
-    settings.TransparentWindows = IsTicked(state.m_nTransparent);
-    settings.MainWindowAlwaysOnTop = IsTicked(state.m_nAlwaysOnTop);
+    ForEachBoolOption([&](const sBoolOption& option) {
+        settings.*option.setting = IsTicked(state.*option.checkBox);
+    });
 
     const int previousWeeks = settings.OldestStatsInWeeks;
     settings.OldestStatsInWeeks = ParseWeeksText(state.m_strWeeks);
-
-    settings.ShowVPIP = IsTicked(state.m_nShowVPIP);
-    settings.ShowPFR = IsTicked(state.m_nShowPFR);
-    settings.ShowWTSD = IsTicked(state.m_nShowWTSD);
-    settings.ShowWONSD = IsTicked(state.m_nShowWONSD);
-    settings.Show3BET = IsTicked(state.m_nShow3BET);
-    settings.ShowFT3BET = IsTicked(state.m_nShowFT3BET);
-    settings.ShowCBET = IsTicked(state.m_nShowCBET);
-    settings.ShowFTCBET = IsTicked(state.m_nShowFTCBET);
-    settings.ShowAGFR = IsTicked(state.m_nShowAGFR);
 
     WriteAllSettings(store, settings);
 

@@ -6,33 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "overlay/OptionTable.h"
 #include "overlay/Settings.h"
 #include "overlay/SettingsStore.h"
 #include "resources/resource.h"
-
-// Check box states, numerically equal to the Win32 BST_* values the dialog reads.
-inline constexpr int kCheckUnticked = 0;
-inline constexpr int kCheckTicked = 1;
-inline constexpr int kCheckIndeterminate = 2;
-
-// The options dialog's controls: one check box state per box, the weeks box's raw text.
-struct sOptionsState {
-    int m_nSplitStakes = kCheckUnticked;
-    int m_nTransparent = kCheckUnticked;
-    int m_nAlwaysOnTop = kCheckUnticked;
-    std::string m_strWeeks;
-    int m_nShowVPIP = kCheckUnticked;
-    int m_nShowPFR = kCheckUnticked;
-    int m_nShowWTSD = kCheckUnticked;
-    int m_nShowWONSD = kCheckUnticked;
-    int m_nShow3BET = kCheckUnticked;
-    int m_nShowFT3BET = kCheckUnticked;
-    int m_nShowCBET = kCheckUnticked;
-    int m_nShowFTCBET = kCheckUnticked;
-    int m_nShowAGFR = kCheckUnticked;
-    int m_nReloadHistory = kCheckUnticked;  // action box: never stored
-    int m_nCreateLog = kCheckUnticked;      // action box: never stored
-};
 
 // Which check box control holds which state field.
 struct sOptionsCheckBox {

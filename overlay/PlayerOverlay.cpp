@@ -110,3 +110,31 @@ void CPlayerOverlay::OnHoverTimer() {
         StopStateTimer();
     }
 }
+
+void CPlayerOverlay::HoldHover() {
+    if (m_nState != OVERLAY_HOVER) {
+        m_nState = OVERLAY_HOVER;
+        Repaint();
+    }
+    StartStateTimer(kOverlayKeyStateMs);
+}
+
+void CPlayerOverlay::HoldNames() {
+    if (m_nState == OVERLAY_NORMAL || m_nState == OVERLAY_HOVER) {
+        m_nState = m_nState == OVERLAY_NORMAL ? OVERLAY_NAMES : OVERLAY_HOVER_NAMES;
+        Repaint();
+    }
+    StartStateTimer(kOverlayKeyStateMs);
+}
+
+void CPlayerOverlay::ResetToNormal() {
+    StopStateTimer();
+    m_nState = OVERLAY_NORMAL;
+    Repaint();
+}
+
+bool CPlayerOverlay::TakeMoved() noexcept {
+    const bool moved = m_bMoved;
+    m_bMoved = false;
+    return moved;
+}

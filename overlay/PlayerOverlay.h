@@ -3,28 +3,9 @@
 // (CPlayerOverlayDlg, overlay/PlayerOverlayDlg.h) derives from CPlayerOverlay and implements the
 // window operations below; tests derive a fake.
 //
-// How the table HUD uses an overlay (all members and operations are on CPlayerOverlay, so the
-// HUD's portable logic can work on CPlayerOverlay& and be tested with a fake):
-//
-//   creation (Win32 only):  auto overlay = std::make_unique<CPlayerOverlayDlg>();
-//                           overlay->CreateOverlay(mainWindow, g_settings.TransparentWindows);
-//                           overlay->MoveHidden({90 * k, 500});
-//   layouts:                overlay.MoveHidden({x, y});     overlay.ScreenRect().left / .top
-//   refresh, per seat:      if (overlay.m_bMoved) { overlay.m_bMoved = false; ... }
-//                           bool changed = false;
-//                           for (int i = 0; i < 4; ++i) changed |= overlay.SetText(i, text[i]);
-//                           overlay.m_crText = colour;
-//                           overlay.Show();
-//                           if (changed) overlay.Repaint();
-//                           overlay.KeepOnTop(!ownWindowInFront);
-//   empty seat / hidden:    overlay.Hide();
-//   CTRL:                   if (overlay.m_nState != OVERLAY_HOVER) {
-//                               overlay.m_nState = OVERLAY_HOVER; overlay.Repaint(); }
-//                           overlay.StartStateTimer(kOverlayKeyStateMs);
-//   SHIFT:                  overlay.StopStateTimer(); overlay.m_nState = OVERLAY_NORMAL;
-//                           overlay.Repaint();
-//   ALT:                    OVERLAY_NORMAL -> OVERLAY_NAMES, OVERLAY_HOVER -> OVERLAY_HOVER_NAMES
-//                           (Repaint on change), then StartStateTimer(kOverlayKeyStateMs).
+// The display state belongs to the overlay: its own mouse and timer handlers move it, and the
+// table HUD moves it only through the key methods below (HoldHover, HoldNames, ResetToNormal),
+// which repaint when the state changes. A finished drag is reported once, through TakeMoved.
 #pragma once
 
 #include <array>
@@ -82,6 +63,19 @@ public:
     int32_t m_nState = OVERLAY_NORMAL;                      // eOverlayState
     uint32_t m_crText = 0;                                  // text colour, 0x00BBGGRR
     bool m_bMoved = false;  // a drag ended elsewhere; the HUD clears it and saves the layout
+
+    // The state shown now.
+    [[nodiscard]] int32_t State() const noexcept { return m_nState; }
+    // CTRL held: the hover text, as if the mouse were over the overlay, until the state timer
+    // (re-armed here) settles it after the key is released.
+    void HoldHover();
+    // ALT held: the names of the statistics in place of their values (normal -> names, hover ->
+    // hover names), until the re-armed state timer settles it.
+    void HoldNames();
+    // SHIFT: the state timer stops and the normal text is shown again.
+    void ResetToNormal();
+    // Whether a drag has ended elsewhere since the last call; clears it.
+    [[nodiscard]] bool TakeMoved() noexcept;
 
     // Stores `text` as variant `index` (0..3; others are ignored and report no change) and
     // reports whether it differs from what was there. Never repaints: the caller does.

@@ -1,80 +1,40 @@
 #include "overlay/SettingsStore.h"
 
+#include "overlay/OptionTable.h"
+
 namespace {
-
-std::string ValueKey(std::string_view section, std::string_view name) {
-    std::string key;
-    key.reserve(section.size() + 1 + name.size());
-    key.append(section).append(1, '\\').append(name);
-    return key;
-}
-
-// One Boolean field of the settings record with its registry value name.
-struct sBoolValue {
-    const char* name;
-    bool sSettings::*field;
-};
-
-constexpr const char* kWeeksValueName = "OldestStatsInWeeks";
-
-// The record's order is the registry order: these three, then the weeks, then the nine Show flags.
-constexpr sBoolValue kMainSwitches[] = {
-    {"SplitStats_Stakes", &sSettings::SplitStats_Stakes},
-    {"TransparentWindows", &sSettings::TransparentWindows},
-    {"MainWindowAlwaysOnTop", &sSettings::MainWindowAlwaysOnTop},
-};
-constexpr sBoolValue kShowFlags[] = {
-    {"ShowVPIP", &sSettings::ShowVPIP}, {"ShowPFR", &sSettings::ShowPFR},
-    {"ShowWTSD", &sSettings::ShowWTSD}, {"ShowWONSD", &sSettings::ShowWONSD},
-    {"Show3BET", &sSettings::Show3BET}, {"ShowFT3BET", &sSettings::ShowFT3BET},
-    {"ShowCBET", &sSettings::ShowCBET}, {"ShowFTCBET", &sSettings::ShowFTCBET},
-    {"ShowAGFR", &sSettings::ShowAGFR},
-};
 
 // Only a stored 1 means true, so a corrupted or hand-edited value switches a feature off.
 template <size_t N>
-void ReadBoolList(ISettingsStore& store, const sBoolValue (&values)[N], sSettings& settings) {
+void ReadBoolList(ISettingsStore& store, const sBoolOption (&options)[N], sSettings& settings) {
     static constexpr sSettings kDefaults{};
-    for (const sBoolValue& value : values) {
+    for (const sBoolOption& option : options) {
         const int32_t stored =
-            store.ReadInt(kOptionsSection, value.name, kDefaults.*value.field ? 1 : 0);
-        settings.*value.field = stored == 1;
+            store.ReadInt(kOptionsSection, option.valueName, kDefaults.*option.setting ? 1 : 0);
+        settings.*option.setting = stored == 1;
     }
 }
 
 template <size_t N>
-void WriteBoolList(ISettingsStore& store, const sBoolValue (&values)[N],
+void WriteBoolList(ISettingsStore& store, const sBoolOption (&options)[N],
                    const sSettings& settings) {
-    for (const sBoolValue& value : values) {
-        store.WriteInt(kOptionsSection, value.name, settings.*value.field ? 1 : 0);
+    for (const sBoolOption& option : options) {
+        store.WriteInt(kOptionsSection, option.valueName, settings.*option.setting ? 1 : 0);
     }
 }
 
 }  // namespace
 
-int32_t CMemorySettingsStore::ReadInt(std::string_view section, std::string_view name,
-                                      int32_t defaultValue) {
-    const auto found = m_values.find(ValueKey(section, name));
-    return found == m_values.end() ? defaultValue : found->second;
-}
-
-void CMemorySettingsStore::WriteInt(std::string_view section, std::string_view name,
-                                    int32_t value) {
-    std::string key = ValueKey(section, name);
-    m_values[key] = value;
-    m_aWrites.emplace_back(std::move(key), value);
-}
-
 void ReadAllSettings(ISettingsStore& store, sSettings& settings) {
     static constexpr sSettings kDefaults{};
-    ReadBoolList(store, kMainSwitches, settings);
+    ReadBoolList(store, kMainSwitchOptions, settings);
     settings.OldestStatsInWeeks =
         ClampWeeks(store.ReadInt(kOptionsSection, kWeeksValueName, kDefaults.OldestStatsInWeeks));
-    ReadBoolList(store, kShowFlags, settings);
+    ReadBoolList(store, kShowOptions, settings);
 }
 
 void WriteAllSettings(ISettingsStore& store, const sSettings& settings) {
-    WriteBoolList(store, kMainSwitches, settings);
+    WriteBoolList(store, kMainSwitchOptions, settings);
     store.WriteInt(kOptionsSection, kWeeksValueName, settings.OldestStatsInWeeks);
-    WriteBoolList(store, kShowFlags, settings);
+    WriteBoolList(store, kShowOptions, settings);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Style and static checks: clang-format must leave every source unchanged, clang-tidy (with the
-# repository's .clang-tidy) must report nothing for the sources of the native build, and the
-# scripts must pass shellcheck.
+# repository's .clang-tidy) must report nothing for the sources of the native build, no include
+# may run against the layers (scripts/check-layers.sh), and the scripts must pass shellcheck.
 #
 # Usage: scripts/lint.sh [FILE...]   (default: every C++ source of the repository)
 set -euo pipefail
@@ -60,6 +60,9 @@ if [[ ${#tidy_sources[@]} -gt 0 ]]; then
     # Leave out clang's per-file count of suppressed warnings from system headers.
     grep -v -E '^[0-9]+ warnings? generated\.$' "$tidy_log" || true
 fi
+
+echo "== include direction"
+bash scripts/check-layers.sh || failed=1
 
 echo "== shellcheck"
 shellcheck -x scripts/*.sh tests/e2e/*.sh .ci/run || failed=1

@@ -51,6 +51,10 @@ check_windows_imports() {
 
 track_phases
 
+# The include direction of the layers first: it needs no build and fails fast.
+begin_phase layers
+bash "$repo_root/scripts/check-layers.sh"
+
 begin_phase setup
 bash "$repo_root/scripts/setup.sh" build fuzz windows
 

@@ -4,7 +4,6 @@
 #include <map>
 
 #include "app/ImportCycle.h"
-#include "history/ImportState.h"
 #include "history/StatsStore.h"
 #include "overlay/Settings.h"
 #include "platform/FileSystem.h"
@@ -81,23 +80,6 @@ public:
 
 class ImportCycleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_savedFull = g_bFullImport;
-        m_savedCacheLoaded = g_bCacheLoaded;
-        m_savedCutoff = g_timeHistoryCutoff;
-        m_savedSettings = g_settings;
-        g_bFullImport = true;
-        g_bCacheLoaded = false;
-        g_timeHistoryCutoff = InitialHistoryCutoff();
-        g_settings = sSettings{};
-    }
-    void TearDown() override {
-        g_bFullImport = m_savedFull;
-        g_bCacheLoaded = m_savedCacheLoaded;
-        g_timeHistoryCutoff = m_savedCutoff;
-        g_settings = m_savedSettings;
-    }
-
     // Writes a table's file holding one hand numbered `hand`, last written at `time`.
     std::string AddTable(const std::string& name, uint32_t hand, int64_t time) {
         std::string path = dir.File(name + ".txt");
@@ -123,11 +105,17 @@ protected:
     RecordingUi ui{clock};
     RecordingProgress progress;
     std::vector<std::vector<sModifiedFileInfo>> refreshed;
-    CImportCycle cycle{
-        fs, store, progress, ui, clock, [this](const std::vector<sModifiedFileInfo>& files) {
-            ui.events.emplace_back("refresh");
-            refreshed.push_back(files);
-        }};
+    sSettings settings;
+    CImportCycle cycle{fs,
+                       store,
+                       progress,
+                       ui,
+                       clock,
+                       settings,
+                       [this](const std::vector<sModifiedFileInfo>& files) {
+                           ui.events.emplace_back("refresh");
+                           refreshed.push_back(files);
+                       }};
 
 private:
     bool m_savedFull = true;
@@ -162,7 +150,7 @@ TEST(FirstRunMessageTest, ExactTextAndItsThreeEndings) {
 }
 
 TEST_F(ImportCycleTest, FirstRunReadsTheChosenWeeksTellsTheUserAndKeepsOnlyRecentTables) {
-    g_settings.OldestStatsInWeeks = 2;
+    settings.OldestStatsInWeeks = 2;
     AddTable("Old", 1, kNow - 3 * kWeek);  // before the chosen weeks: ignored
     AddTable("Week", 2, kNow - kWeek);     // read, but not being played
     AddTable("Playing", 3, kNow - 60);     // read and listed
@@ -179,7 +167,7 @@ TEST_F(ImportCycleTest, FirstRunReadsTheChosenWeeksTellsTheUserAndKeepsOnlyRecen
     EXPECT_TRUE(store.IsHandCounted(3));
     EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Playing"});
     EXPECT_EQ(ui.events, (std::vector<std::string>{"message", "clear", "panel", "refresh"}));
-    EXPECT_FALSE(g_bFullImport);
+    EXPECT_FALSE(cycle.State().fullImport);
 }
 
 TEST_F(ImportCycleTest, SecondScanKeepsFilesOfTheLast180SecondsCountedFromItsOwnTime) {
@@ -202,19 +190,18 @@ TEST_F(ImportCycleTest, CutoffMovesToTheStartOfTheScanThatFilledTheTableList) {
     ui.secondsToReadPanel = 50;
     Run();
     // Files written while the panel was open must still be seen by the next cycle.
-    EXPECT_EQ(g_timeHistoryCutoff, kNow + 600);
+    EXPECT_EQ(cycle.State().historyCutoff, kNow + 600);
 
     clock.now = kNow + 2000;
     AddTable("Later", 9, kNow + 620);  // written while the panel was open
     Run();
-    EXPECT_EQ(g_timeHistoryCutoff, kNow + 2000);
+    EXPECT_EQ(cycle.State().historyCutoff, kNow + 2000);
     EXPECT_TRUE(store.IsHandCounted(9));
     EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Later"});
 }
 
 TEST_F(ImportCycleTest, LoadedCacheKeepsItsCutoffShowsNoMessageAndSkipsUnchangedFiles) {
-    g_bCacheLoaded = true;
-    g_timeHistoryCutoff = kNow - 100 * kWeek;  // the cache file's time minus 900 s
+    cycle.UseLoadedCache(kNow - 100 * kWeek + kCacheOverlapSeconds);
     const std::string same = AddTable("Same", 1, kNow - 3600);
     const std::string grown = AddTable("Grown", 2, kNow - 30);
     AddTable("Ancient", 3, kNow - 60 * kWeek);  // older than 52 weeks, newer than the cache
@@ -250,7 +237,7 @@ TEST_F(ImportCycleTest, LaterCycleFindsRewrittenFileAndRecordsItsNewTimeInPlace)
     EXPECT_EQ(store.m_astrFiles.size(), 2u);
     EXPECT_EQ(store.FileTime(path), clock.now - 2);
     EXPECT_EQ(store.FileTime(other), kNow - 40);
-    EXPECT_EQ(g_timeHistoryCutoff, clock.now);
+    EXPECT_EQ(cycle.State().historyCutoff, clock.now);
 
     // Nothing written since: the next cycle lists nothing.
     clock.now += 20;
@@ -290,8 +277,7 @@ TEST_F(ImportCycleTest, AFileHeldOpenDuringTheFirstImportIsReadByTheNextCycle) {
 }
 
 TEST_F(ImportCycleTest, AFileHeldOpenByALaterCycleIsReadOnceOnlyAndDroppedWhenGone) {
-    g_bFullImport = false;
-    g_timeHistoryCutoff = kNow - 100;
+    cycle.ContinueFrom(kNow - 100);
     const std::string table = AddTable("Table", 1, kNow - 10);
     const std::string removed = AddTable("Removed", 2, kNow - 10);
     {
@@ -315,8 +301,7 @@ TEST_F(ImportCycleTest, AFileHeldOpenByALaterCycleIsReadOnceOnlyAndDroppedWhenGo
 }
 
 TEST_F(ImportCycleTest, ProgressStartsAtOneOfTwentyCoversTheParseAndEndsAtZero) {
-    g_bFullImport = false;
-    g_timeHistoryCutoff = kNow - 100;
+    cycle.ContinueFrom(kNow - 100);
     AddTable("A", 1, kNow - 10);
     AddTable("B", 2, kNow - 10);
 
@@ -349,7 +334,7 @@ TEST_F(ImportCycleTest, RunningOnlyWhileTheCycleRuns) {
         std::vector<bool> seen;
     };
     ProbeUi probe;
-    CImportCycle probed(fs, store, progress, probe, clock, nullptr);
+    CImportCycle probed(fs, store, progress, probe, clock, settings, nullptr);
     probe.cycle = &probed;
 
     EXPECT_FALSE(probed.IsRunning());
@@ -359,18 +344,18 @@ TEST_F(ImportCycleTest, RunningOnlyWhileTheCycleRuns) {
 }
 
 TEST_F(ImportCycleTest, FullReloadEmptiesTheStoreAndMakesTheNextCycleAFirstRun) {
-    g_settings.OldestStatsInWeeks = 3;
+    settings.OldestStatsInWeeks = 3;
     AddTable("Table", 1, kNow - 30);
     Run();
     ASSERT_FALSE(store.CountedHands().empty());
-    g_bCacheLoaded = true;
+    cycle.UseLoadedCache(-1);
 
-    RequestFullReload(store, kNow + 100);
-    EXPECT_TRUE(g_bFullImport);
-    EXPECT_FALSE(g_bCacheLoaded);
+    cycle.RequestFullReload(kNow + 100);
+    EXPECT_TRUE(cycle.State().fullImport);
+    EXPECT_FALSE(cycle.State().cacheLoaded);
     EXPECT_TRUE(store.CountedHands().empty());
     EXPECT_TRUE(store.m_astrFiles.empty());
-    EXPECT_EQ(g_timeHistoryCutoff, kNow + 100 - 3 * kWeek);
+    EXPECT_EQ(cycle.State().historyCutoff, kNow + 100 - 3 * kWeek);
 
     ui.messages.clear();
     Run();
@@ -379,3 +364,26 @@ TEST_F(ImportCycleTest, FullReloadEmptiesTheStoreAndMakesTheNextCycleAFirstRun) 
 }
 
 }  // namespace
+
+// Start-up after a loaded cache: the first cycle looks back from a little before the cache file
+// was saved, since the tables written just before may hold hands the cache lacks.
+TEST_F(ImportCycleTest, ALoadedCacheStartsTheLookBackBeforeTheCacheFileWasSaved) {
+    const int64_t saved = kNow - 3600;
+    AddTable("JustBefore", 1, saved - kCacheOverlapSeconds + 1);
+    AddTable("Earlier", 2, saved - kCacheOverlapSeconds - 1);
+    cycle.UseLoadedCache(saved);
+    EXPECT_TRUE(cycle.State().cacheLoaded);
+    EXPECT_TRUE(cycle.State().fullImport);
+    EXPECT_EQ(cycle.State().historyCutoff, saved - kCacheOverlapSeconds);
+
+    Run();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(store.IsHandCounted(1));
+    EXPECT_FALSE(store.IsHandCounted(2));
+
+    // A cache whose time cannot be read keeps the initial look-back.
+    CImportCycle unknownTime(fs, store, progress, ui, clock, settings, nullptr);
+    unknownTime.UseLoadedCache(-1);
+    EXPECT_TRUE(unknownTime.State().cacheLoaded);
+    EXPECT_EQ(unknownTime.State().historyCutoff, InitialHistoryCutoff());
+}

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/AutoSwitch.h"
+#include "platform/WindowQueries.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/TableHud.h"
 #include "history/HistoryParser.h"
 #include "history/StatsStore.h"
 #include "history/TextFile.h"
+#include "hud/TableHud.h"
 
 namespace {
 

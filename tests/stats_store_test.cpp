@@ -39,15 +39,15 @@ TEST(StatsStoreTest, OutOfRangeArgumentsReadZeroAndBadPlayersThrow) {
     CStatsStore store;
     const int p = store.AddPlayer("Ann");
     AddHands(store, p, STAKE_OTHER, 4);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS), 4);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, 40), 0);
-    EXPECT_EQ(store.GetCounter(p, 2, STAKE_OTHER, SIZE_3TO6, CNT_HANDS), 0);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, 3, CNT_HANDS), 0);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, 11, SIZE_3TO6, CNT_HANDS), 0);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, -1, SIZE_3TO6, CNT_HANDS), 0);
-    EXPECT_THROW((void)store.GetCounter(1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS),
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false), 4);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, 40, false), 0);
+    EXPECT_EQ(store.GetCounter(p, 2, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, 3, CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, 11, SIZE_3TO6, CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, -1, SIZE_3TO6, CNT_HANDS, false), 0);
+    EXPECT_THROW((void)store.GetCounter(1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false),
                  std::out_of_range);
-    EXPECT_THROW((void)store.GetCounter(-1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS),
+    EXPECT_THROW((void)store.GetCounter(-1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false),
                  std::out_of_range);
 }
 

@@ -233,6 +233,10 @@ TEST_F(TableListTest, SwitchToZonePadsSelectsAndSwitchesOnce) {
     tables.m_nAutoZone = -1;  // after a list command it does
     tables.SwitchToZone(2);
     EXPECT_EQ(listBox.GetCurSel(), 2);
+    listBox.SetCurSel(0);
+    tables.ForgetAutoZone();  // and after "Auto Switch" is clicked
+    tables.SwitchToZone(2);
+    EXPECT_EQ(listBox.GetCurSel(), 2);
     tables.SwitchToZone(0);
     EXPECT_EQ(ShownHuds(), Lines{"A"});
     EXPECT_EQ(listBox.GetCount(), 3);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "overlay/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 class CRegistrySettingsStore final : public ISettingsStore {
 public:

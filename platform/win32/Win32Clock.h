@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "app/ImportCycle.h"
+#include "platform/Clock.h"
 
 class CWin32Clock final : public IImportClock {
 public:

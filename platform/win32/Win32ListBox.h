@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/ListBox.h"
+#include "platform/ListBox.h"
 #include "platform/win32/Utf16.h"
 
 class CWin32ListBox final : public IListBox {

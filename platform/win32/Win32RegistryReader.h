@@ -2,7 +2,7 @@
 // folder).
 #pragma once
 
-#include "app/HistoryFolder.h"
+#include "platform/RegistryReader.h"
 
 class CWin32RegistryReader final : public IRegistryReader {
 public:

@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-#include "app/AutoSwitch.h"
+#include "platform/Screen.h"
+#include "platform/WindowQueries.h"
 #include "platform/win32/ScopedWin.h"
 
 class CWin32Screen final : public IScreen {

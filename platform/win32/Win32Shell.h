@@ -5,7 +5,7 @@
 
 #include <shellapi.h>
 
-#include "app/StartupLogic.h"
+#include "platform/Shell.h"
 #include "platform/win32/Utf16.h"
 
 class CWin32Shell final : public IShellOpener {

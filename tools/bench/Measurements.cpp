@@ -36,9 +36,9 @@ void FillSyntheticStore(CStatsStore& store, int32_t players, int32_t hands, int3
         store.AddCountedHand(2433297728u + static_cast<uint32_t>(h) * 3u);
     }
     for (int32_t f = 0; f < files; ++f) {
-        store.m_astrFiles.push_back(R"(C:\Program Files\PKR\handhistory\Hero\20240315\Table )" +
-                                    std::to_string(f) + ".txt");
-        store.m_atFileTimes.push_back(1710460800 + f);
+        store.AppendLoadedFile(
+            R"(C:\Program Files\PKR\handhistory\Hero\20240315\Table )" + std::to_string(f) + ".txt",
+            1710460800 + f);
     }
 }
 

@@ -16,7 +16,7 @@ int RunDump(const sDumpOptions& options, std::ostream& out, std::ostream& err) {
 
     out << "hands: " << store.CountedHands().size() << '\n'
         << "players: " << store.PlayerCount() << '\n'
-        << "file-cache entries: " << store.m_astrFiles.size() << '\n'
+        << "file-cache entries: " << store.Files().size() << '\n'
         << "player\tname\tgame\tstake\tsize\tcounter\tvalue\n";
     for (int player = 0; player < store.PlayerCount(); ++player) {
         const std::string name = PrintableText(store.PlayerName(player));

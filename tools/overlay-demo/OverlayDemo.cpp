@@ -66,12 +66,11 @@ std::string ClassOf(HWND hwnd) {
 void Watch() {
     for (size_t i = 0; i < g_demo.overlays.size(); ++i) {
         CPlayerOverlayDlg& overlay = *g_demo.overlays[i];
-        if (overlay.m_nState != g_demo.states[i]) {
-            g_demo.states[i] = overlay.m_nState;
-            std::printf("state %zu %d\n", i, static_cast<int>(overlay.m_nState));
+        if (overlay.State() != g_demo.states[i]) {
+            g_demo.states[i] = overlay.State();
+            std::printf("state %zu %d\n", i, static_cast<int>(overlay.State()));
         }
-        if (overlay.m_bMoved) {
-            overlay.m_bMoved = false;
+        if (overlay.TakeMoved()) {
             const sRect rc = overlay.ScreenRect();
             std::printf("moved %zu %d %d\n", i, static_cast<int>(rc.left),
                         static_cast<int>(rc.top));
@@ -173,7 +172,7 @@ int main(int argc, char** argv) {
         overlay->Show();
         overlay->KeepOnTop(true);
         std::printf("overlay %d %d %d\n", k, static_cast<int>(at.x), static_cast<int>(at.y));
-        g_demo.states.push_back(overlay->m_nState);
+        g_demo.states.push_back(overlay->State());
         g_demo.overlays.push_back(std::move(overlay));
     }
     std::fflush(stdout);

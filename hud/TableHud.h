@@ -1,13 +1,8 @@
 // A tracked table (_sTableOpenInfo) and the table HUD as the table list logic drives it.
 //
-// The table HUD window (template 129, with its ten seat overlays) implements ITableHud; the main
-// window hands the table list an ITableHudFactory that builds one per table:
-//
-//   class CTableHudFactory final : public ITableHudFactory {
-//       std::unique_ptr<ITableHud> NewHud(_sTableOpenInfo& table) override {
-//           return std::make_unique<CTableHudDlg>(table, mainHwnd);  // no window yet
-//       }
-//   };
+// The table HUD window (template 129, with its ten seat overlays) implements ITableHud; the table
+// list gets its HUDs from an ITableHudFactory, so that the list's logic runs in tests without
+// windows.
 //
 // Life of a HUD as the table list uses it: NewHud, then ReadSeats before any window exists; on
 // success CreateHiddenWindow once, then SetMultiTable / ApplyOverlayPositions / SetActive /
