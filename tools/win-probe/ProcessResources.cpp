@@ -44,8 +44,9 @@ std::optional<uint32_t> CountGdiHandles(HANDLE process, DWORD processId) {
         return std::nullopt;
     }
     uint64_t table = 0;
-    if (!ReadRemote(process, reinterpret_cast<uint64_t>(basic.PebBaseAddress) + kGdiTableOffsetInPeb,
-                    &table, sizeof table) ||
+    if (!ReadRemote(process,
+                    reinterpret_cast<uint64_t>(basic.PebBaseAddress) + kGdiTableOffsetInPeb, &table,
+                    sizeof table) ||
         table == 0) {
         return std::nullopt;
     }

@@ -366,8 +366,7 @@ int PrintResources(const std::string& caption) {
 
 long OwnGdiHandles() {
     const auto resources = ReadProcessResources(GetCurrentProcessId());
-    return resources && resources->m_gdiHandles ? static_cast<long>(*resources->m_gdiHandles)
-                                                : -1L;
+    return resources && resources->m_gdiHandles ? static_cast<long>(*resources->m_gdiHandles) : -1L;
 }
 
 int GdiCheck(int brushes) {
