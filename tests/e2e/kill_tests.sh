@@ -86,7 +86,7 @@ e2e_test_kill_while_the_cache_is_written_leaves_the_previous_or_the_new_one() {
 
 e2e_test_kill_at_random_moments_of_a_live_session_loses_and_doubles_no_hand() {
     use_pkr_install
-    "$sim_path" --out "$history_dir" --live --pace 100 --tables 3 --hands 250 --seed 83 \
+    "$sim_path" --out "$history_dir" --live --pace 100 --tables 3 --hands 200 --seed 83 \
         >"$e2e_work_dir/live.log" 2>&1 &
     kill_sim_pid=$!
     trap 'kill "$kill_sim_pid" 2>/dev/null || true; stop_app' EXIT
@@ -102,7 +102,7 @@ e2e_test_kill_at_random_moments_of_a_live_session_loses_and_doubles_no_hand() {
         start_app
         if ((round % 2)); then
             # Anywhere from the start through the first import and the refreshes after it.
-            delay_ms=$((500 + RANDOM % 8000))
+            delay_ms=$((500 + RANDOM % 6000))
         else
             # Into the exit and its cache write.
             wait_active "$panel_caption"

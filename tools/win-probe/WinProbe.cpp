@@ -335,16 +335,8 @@ int Hold(const std::string& file, int holdMs) {
     return 0;
 }
 
-HWND FindOrComplain(const std::string& caption) {
-    const HWND window = FindWindowByCaption(caption);
-    if (window == nullptr) {
-        std::fprintf(stderr, "win-probe: no window \"%s\"\n", caption.c_str());
-    }
-    return window;
-}
-
 int PrintResources(const std::string& caption) {
-    const HWND window = FindOrComplain(caption);
+    const HWND window = FindNamedWindow(caption);
     DWORD processId = 0;
     if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0) {
         return kExitNotFound;
@@ -384,7 +376,7 @@ int GdiCheck(int brushes) {
 }
 
 int Ask(const std::string& caption, const std::string& messageName) {
-    const HWND window = FindOrComplain(caption);
+    const HWND window = FindNamedWindow(caption);
     const UINT message = RegisterWindowMessageA(messageName.c_str());
     DWORD_PTR answer = 0;
     if (window == nullptr || message == 0 ||
