@@ -30,26 +30,31 @@ expect_cache_is_one_of() {
 }
 
 # kill_during_write BYTES: once the program writes its new cache file beside the old one, kills
-# it as soon as BYTES of it are written. Prints what was left behind: "killed with N bytes of the
-# new file written", "killed after the new file was in place" or "ended by itself".
+# it as soon as BYTES of it are written (polled every half millisecond: a shell loop that forks
+# for each look misses most of a write that takes a fraction of a second). Sets kill_outcome to
+# what was left behind: "killed with N bytes of the new file written", "killed after the new file
+# was in place" or "ended by itself".
 kill_during_write() {
-    local tmp="$e2e_work_dir/$kill_cache.tmp" deadline=$((SECONDS + e2e_wait_seconds)) size
-    while kill -0 "$app_pid" 2>/dev/null; do
-        size=$(stat -c %s "$tmp" 2>/dev/null || echo -1)
-        if ((size >= $1)); then
-            kill_app
-            if [[ -e $tmp ]]; then
-                echo "killed with $(stat -c %s "$tmp") bytes of the new file written"
-            else
-                echo "killed after the new file was in place"
-            fi
-            return 0
-        fi
-        ((SECONDS < deadline)) || fail "the program wrote no cache file within ${e2e_wait_seconds}s"
-    done
+    local tmp="$e2e_work_dir/$kill_cache.tmp" status=0
+    # shellcheck disable=SC2016  # Perl's variables
+    perl -e 'my ($pid, $file, $bytes, $seconds) = @ARGV;
+        my $deadline = time + $seconds;
+        while (kill(0, $pid) && time < $deadline) {
+            my $size = -s $file;
+            if (defined $size && $size >= $bytes) { kill 9, $pid; exit 0 }
+            select(undef, undef, undef, 0.0005);
+        }
+        exit(kill(0, $pid) ? 2 : 1)' "$app_pid" "$tmp" "$1" "$e2e_wait_seconds" || status=$?
+    ((status != 2)) || fail "the program wrote no cache file within ${e2e_wait_seconds}s"
     wait "$app_pid" 2>/dev/null || true
     app_pid=""
-    echo "ended by itself"
+    if ((status == 1)); then
+        kill_outcome="ended by itself"
+    elif [[ -e $tmp ]]; then
+        kill_outcome="killed with $(stat -c %s "$tmp") bytes of the new file written"
+    else
+        kill_outcome="killed after the new file was in place"
+    fi
 }
 
 e2e_test_kill_while_the_cache_is_written_leaves_the_previous_or_the_new_one() {
@@ -64,15 +69,15 @@ e2e_test_kill_while_the_cache_is_written_leaves_the_previous_or_the_new_one() {
     "$cli_path" import --cache "$e2e_work_dir/new.dat" "$kept" "$history_dir" >/dev/null 2>&1 ||
         fail "reference import"
     cache_counters "$e2e_work_dir/new.dat" >"$e2e_work_dir/new.counters"
-    local size percent outcome midway=0
+    local size percent midway=0
     size=$(stat -c %s "$cache")
     # Killed early, half-way and near the end of the write.
     for percent in 2 50 90; do
         start_with_cache
         close_main
-        outcome=$(kill_during_write $((size * percent / 100)))
-        echo "at $percent% of $size bytes: $outcome"
-        [[ $outcome == "killed with"* ]] && midway=$((midway + 1))
+        kill_during_write $((size * percent / 100))
+        echo "at $percent% of $size bytes: $kill_outcome"
+        [[ $kill_outcome == "killed with"* ]] && midway=$((midway + 1))
         expect_cache_is_one_of "$e2e_work_dir/previous.counters" "$e2e_work_dir/new.counters"
     done
     ((midway > 0)) || fail "no kill landed while the cache file was written"

@@ -64,8 +64,30 @@ soak_press_keys() {
     done
 }
 
+# soak_step STEP: the next mini-table view lights up (the one lit before goes dark), an overlay
+# is hovered (and dragged), the keys are pressed.
+soak_step() {
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the soak"
+    set_view "$soak_lit" dark
+    soak_lit=$(((soak_lit + 1) % soak_views))
+    set_view "$soak_lit" white
+    soak_touch_overlay "$1"
+    soak_press_keys
+    sleep 1
+}
+
+# soak_wait_selected LINE: polls until the automatic switching has selected that line.
+soak_wait_selected() {
+    local deadline=$((SECONDS + e2e_wait_seconds))
+    until list_lines | sed -n "$(($1 + 1))p" | grep -q '^> '; do
+        ((SECONDS < deadline)) || fail "line $1 never selected: $(list_lines)"
+        sleep 0.2
+    done
+}
+
 # run_soak SECONDS WARMUP SAMPLES: the whole soak, its samples written to SAMPLES; fails when a
-# count or the memory grew past its bound after WARMUP seconds, or the program did not end well.
+# count or the memory grew past its bound after WARMUP seconds (counted once every table has been
+# selected), or the program did not end well.
 run_soak() {
     local seconds=$1 warmup=$2 samples=$3
     use_pkr_install
@@ -86,21 +108,22 @@ run_soak() {
     expect_checks "$main_caption" "${id[IDC_AUTOSWITCH]}=1"
     wine "$standin_exe" --activate </dev/null || fail "stand-in --activate"
 
+    # Every table selected once before the clock starts, so that each has its HUD.
+    soak_lit=0
+    local step
+    for ((step = 0; step < soak_views; step++)); do
+        soak_step "$step"
+        soak_wait_selected "$soak_lit"
+    done
     : >"$samples"
-    local start=$SECONDS step=0 lit=0 next_sample=0
+    local start=$SECONDS next_sample=0
     while ((SECONDS - start < seconds)); do
-        kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the soak"
-        set_view "$lit" dark
-        lit=$(((lit + 1) % soak_views))
-        set_view "$lit" white
-        soak_touch_overlay "$step"
-        soak_press_keys
         if ((SECONDS - start >= next_sample)); then
             soak_sample $((SECONDS - start)) >>"$samples"
             next_sample=$((next_sample + 5))
         fi
+        soak_step "$step"
         step=$((step + 1))
-        sleep 1
     done
     soak_sample $((SECONDS - start)) >>"$samples"
     screenshot soak-end

@@ -7,5 +7,5 @@ source "$(dirname "${BASH_SOURCE[0]}")/soak-lib.sh"
 
 e2e_test_soak_switching_hovering_and_keys_leak_no_handles_or_memory() {
     trap 'stop_standin; stop_app; kill "${soak_sim_pid:-}" 2>/dev/null || true' EXIT
-    run_soak "${LQ_SOAK_SECONDS:-40}" "${LQ_SOAK_WARMUP:-20}" "$e2e_work_dir/samples.txt"
+    run_soak "${LQ_SOAK_SECONDS:-35}" "${LQ_SOAK_WARMUP:-10}" "$e2e_work_dir/samples.txt"
 }
