@@ -90,6 +90,11 @@ soak_wait_selected() {
 # selected), or the program did not end well.
 run_soak() {
     local seconds=$1 warmup=$2 samples=$3
+    # The GDI count must follow the objects a program makes, or the soak would prove nothing.
+    local before after
+    read -r before after < <(probe gdi-check 50) || fail "win-probe gdi-check"
+    ((before >= 0 && after - before >= 50)) ||
+        fail "the GDI handle count went from $before to $after over 50 new brushes"
     use_pkr_install
     main_window_below_the_table
     local sim_log="$e2e_work_dir/live.log"
