@@ -15,6 +15,10 @@ set -euo pipefail
 seconds=300
 warmup=60
 while [[ $# -gt 0 ]]; do
+    if [[ $1 != --help && $# -lt 2 ]]; then
+        echo "soak.sh: $1 needs a value (see --help)" >&2
+        exit 2
+    fi
     case $1 in
         --seconds) seconds=$2 ;;
         --warmup) warmup=$2 ;;

@@ -111,7 +111,8 @@ run_soak() {
     start_standin "$(main_window_width)" dark,dark,dark,dark
     click "$main_caption" "${id[IDC_AUTOSWITCH]}"
     expect_checks "$main_caption" "${id[IDC_AUTOSWITCH]}=1"
-    wine "$standin_exe" --activate </dev/null || fail "stand-in --activate"
+    local answer
+    answer=$(wine "$standin_exe" --activate </dev/null 2>&1) || fail "stand-in --activate: $answer"
 
     # Every table selected once before the clock starts, so that each has its HUD.
     soak_lit=0
