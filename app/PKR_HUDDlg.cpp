@@ -80,6 +80,11 @@ CPKR_HUDDlg::~CPKR_HUDDlg() {
 }
 
 INT_PTR CPKR_HUDDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT refreshTicksMessage = RegisterWindowMessageA(kRefreshTicksMessage);
+    if (message == refreshTicksMessage && refreshTicksMessage != 0) {
+        SetMsgResult(static_cast<LRESULT>(HudRefreshTicks()));
+        return TRUE;
+    }
     switch (message) {
         case WM_PAINT:
             return OnPaint();

@@ -20,6 +20,9 @@ class CWin32MainWindowServices;
 
 inline constexpr UINT_PTR TIMER_IMPORT = 1224;
 inline constexpr UINT_PTR TIMER_AUTOSWITCH = 1225;
+// A registered message the main window answers with the HUDs' refresh ticks so far (for the soak
+// test, which sends it from another process).
+inline constexpr const char* kRefreshTicksMessage = "Lanternquill.RefreshTicks";
 
 class CPKR_HUDDlg final : public CDialogBase,
                           private IImportUi,

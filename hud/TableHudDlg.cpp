@@ -40,7 +40,16 @@ private:
     static bool IsDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 };
 
+uint64_t& RefreshTickCount() noexcept {
+    static uint64_t ticks = 0;
+    return ticks;
+}
+
 }  // namespace
+
+uint64_t HudRefreshTicks() noexcept {
+    return RefreshTickCount();
+}
 
 CTableHudDlg::CTableHudDlg(_sTableOpenInfo& table, HWND mainWindow, ISettingsStore& store,
                            const CStatsStore& stats)
@@ -108,6 +117,7 @@ void CTableHudDlg::ShowSettingsWindowAt(sPoint topLeft) {
 
 INT_PTR CTableHudDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER) {
+        ++RefreshTickCount();
         RefreshOverlays();
         return TRUE;
     }

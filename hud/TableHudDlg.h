@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,6 +88,10 @@ private:
     CSeatReader m_seatReader;
     std::string m_strHeading;  // what control 1014 shows, to set it only on change
 };
+
+// The overlay refresh ticks every HUD of this run has handled so far: the measure of how much
+// work a long run did, which the main window tells a test that asks.
+[[nodiscard]] uint64_t HudRefreshTicks() noexcept;
 
 // Builds the HUDs of the main window's tables.
 class CTableHudFactory final : public ITableHudFactory {

@@ -499,12 +499,13 @@ cache_counters() {
     "$cli_path" dump "$1" | awk -F'\t' 'NR > 3 && $1 != "player" {$1 = ""; print}' | sort
 }
 
-# expect_same_counters GUI_CACHE FOLDER: the program's cache file holds exactly the counters the
-# command-line tool gets from FOLDER.
+# expect_same_counters GUI_CACHE FOLDER...: the program's cache file holds exactly the counters
+# the command-line tool gets from the FOLDERs.
 expect_same_counters() {
     local reference="$e2e_work_dir/reference.dat"
     rm -f "$reference"
-    "$cli_path" import --cache "$reference" "$2" >/dev/null 2>&1 || fail "reference import of $2"
+    "$cli_path" import --cache "$reference" "${@:2}" >/dev/null 2>&1 ||
+        fail "reference import of ${*:2}"
     diff <(cache_counters "$reference") <(cache_counters "$1") >"$e2e_work_dir/counters.diff" ||
         fail "the program's counters differ from the tool's: $(head -5 "$e2e_work_dir/counters.diff")"
 }

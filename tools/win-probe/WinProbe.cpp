@@ -31,6 +31,16 @@
 //   win-probe hold FILE MS              opens FILE exclusively (no sharing) and keeps it open
 //                                       for MS milliseconds, as a program writing it would;
 //                                       prints "held" once the file is open
+//   win-probe resources CAPTION         what the process owning that window holds, on one line:
+//                                       "guires_gdi=N guires_user=N gdi=N windows=N ws_kb=N
+//                                       private_kb=N" (GetGuiResources' two answers, the live
+//                                       entries of its GDI handle table or -1, its windows, its
+//                                       working set and private memory)
+//   win-probe gdi-check N               creates N brushes in this process and prints its GDI
+//                                       handle count before and after ("B A"), to show that
+//                                       the count above follows the objects a program makes
+//   win-probe ask CAPTION MESSAGE       sends the window the message registered under the name
+//                                       MESSAGE and prints its answer
 //
 // Waits default to 10000 ms. Exit status: 0 done, 1 window not found in time, 2 bad usage.
 #include <windows.h>
@@ -39,6 +49,7 @@
 #include <io.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -46,6 +57,7 @@
 #include <vector>
 
 #include "ProbeWindows.h"
+#include "ProcessResources.h"
 
 namespace {
 
@@ -62,7 +74,10 @@ int Usage() {
         "       win-probe list|press CAPTION ID\n"
         "       win-probe item CAPTION ID LINE\n"
         "       win-probe close|owned|enabled|focus CAPTION\n"
-        "       win-probe hold FILE MS\n",
+        "       win-probe hold FILE MS\n"
+        "       win-probe resources CAPTION\n"
+        "       win-probe gdi-check N\n"
+        "       win-probe ask CAPTION MESSAGE\n",
         stderr);
     return kExitUsage;
 }
@@ -340,6 +355,59 @@ int Hold(const std::string& file, int holdMs) {
     return 0;
 }
 
+int PrintResources(const std::string& caption) {
+    const HWND window = FindNamedWindow(caption);
+    DWORD processId = 0;
+    if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0) {
+        return kExitNotFound;
+    }
+    const auto resources = ReadProcessResources(processId);
+    if (!resources) {
+        std::fprintf(stderr, "win-probe: cannot open process %lu\n", processId);
+        return kExitNotFound;
+    }
+    constexpr uint64_t kKiB = 1024;
+    std::printf("guires_gdi=%lu guires_user=%lu gdi=%ld windows=%u ws_kb=%llu private_kb=%llu\n",
+                resources->m_guiResourcesGdi, resources->m_guiResourcesUser,
+                resources->m_gdiHandles ? static_cast<long>(*resources->m_gdiHandles) : -1L,
+                resources->m_windows,
+                static_cast<unsigned long long>(resources->m_workingSetBytes / kKiB),
+                static_cast<unsigned long long>(resources->m_privateBytes / kKiB));
+    return 0;
+}
+
+long OwnGdiHandles() {
+    const auto resources = ReadProcessResources(GetCurrentProcessId());
+    return resources && resources->m_gdiHandles ? static_cast<long>(*resources->m_gdiHandles) : -1L;
+}
+
+int GdiCheck(int brushes) {
+    const long before = OwnGdiHandles();
+    std::vector<HBRUSH> made;
+    for (int i = 0; i < brushes; ++i) {
+        made.push_back(CreateSolidBrush(RGB(i & 0xFF, 0, 0)));
+    }
+    const long after = OwnGdiHandles();
+    for (HBRUSH brush : made) {
+        DeleteObject(brush);
+    }
+    std::printf("%ld %ld\n", before, after);
+    return 0;
+}
+
+int Ask(const std::string& caption, const std::string& messageName) {
+    const HWND window = FindNamedWindow(caption);
+    const UINT message = RegisterWindowMessageA(messageName.c_str());
+    DWORD_PTR answer = 0;
+    if (window == nullptr || message == 0 ||
+        SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG, kDefaultWaitMs, &answer) ==
+            0) {
+        return kExitNotFound;
+    }
+    std::printf("%llu\n", static_cast<unsigned long long>(answer));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -384,6 +452,15 @@ int main(int argc, char** argv) {
     }
     if (command == "press" && args.size() == 3) {
         return Press(caption, std::atoi(args[2].c_str()));
+    }
+    if (command == "resources") {
+        return PrintResources(caption);
+    }
+    if (command == "gdi-check") {
+        return GdiCheck(std::atoi(caption.c_str()));
+    }
+    if (command == "ask" && args.size() == 3) {
+        return Ask(caption, args[2]);
     }
     if (command == "set-text" && args.size() == 4) {
         return SetText(caption, std::atoi(args[2].c_str()), args[3]);
