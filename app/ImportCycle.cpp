@@ -96,7 +96,7 @@ void CImportCycle::ReadFiles() {
             }
         }
     }
-    m_aUnreadFiles = ImportFoundFiles(m_store, files, &m_progress);
+    m_aUnreadFiles = ImportFoundFiles(m_store, files, m_clock.Now(), &m_progress);
 }
 
 void CImportCycle::ImportHistory(const std::string& historyFolder) {

@@ -7,7 +7,7 @@
 
 std::vector<sModifiedFileInfo> ImportFoundFiles(CStatsStore& store,
                                                 const std::vector<sModifiedFileInfo>& files,
-                                                IProgressSink* progress) {
+                                                int64_t readStart, IProgressSink* progress) {
     std::vector<std::string> paths;
     paths.reserve(files.size());
     for (const sModifiedFileInfo& file : files) {
@@ -24,7 +24,8 @@ std::vector<sModifiedFileInfo> ImportFoundFiles(CStatsStore& store,
             ++next;
             continue;
         }
-        store.RecordFileTime(files[i].m_strPath, files[i].m_tModified);
+        store.RecordFileTime(files[i].m_strPath,
+                             RecordableFileTime(files[i].m_tModified, readStart));
     }
     return unread;
 }

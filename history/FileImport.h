@@ -3,6 +3,8 @@
 // left unrecorded, so that it is read again rather than taken for already counted.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "history/FolderScan.h"
@@ -10,8 +12,22 @@
 
 class CStatsStore;
 
+// File times are whole seconds, so a file last written in the second its reading began may be
+// written again within that second without its time changing: recording that time would make the
+// next full import take the rest of the file for read. Such a file is recorded one second earlier,
+// so that it is compared as changed and read again (its hands already counted are skipped by
+// number). `readStart` is the clock's time, in seconds, when the reading began.
+[[nodiscard]] constexpr int64_t RecordableFileTime(int64_t written, int64_t readStart) noexcept {
+    return written >= readStart && written > std::numeric_limits<int64_t>::min() ? written - 1
+                                                                                 : written;
+}
+
+// For files that nobody writes any more (a finished folder): every time is recorded as found.
+inline constexpr int64_t kNothingBeingWritten = std::numeric_limits<int64_t>::max();
+
 // Parses `files` in order and records each file read in the store's file cache with the time
-// the scan found (one entry per path). Returns the files that could not be read, in order.
+// the scan found (one entry per path; see RecordableFileTime). Returns the files that could not
+// be read, in order.
 std::vector<sModifiedFileInfo> ImportFoundFiles(CStatsStore& store,
                                                 const std::vector<sModifiedFileInfo>& files,
-                                                IProgressSink* progress);
+                                                int64_t readStart, IProgressSink* progress);

@@ -138,7 +138,7 @@ TEST_F(CachePathCodecTest, AnUnstorablePathIsReadAgainWithoutCountingItsHandsTwi
     auto fullImport = [&](CStatsStore& into) {
         CHistoryScan scan(fileSystem, into);
         scan.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
-        (void)ImportFoundFiles(into, scan.m_aModifiedFiles, nullptr);
+        (void)ImportFoundFiles(into, scan.m_aModifiedFiles, kNothingBeingWritten, nullptr);
         return scan.m_astrModifiedPaths;
     };
     EXPECT_EQ(fullImport(store).size(), 2u);

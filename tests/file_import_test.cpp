@@ -20,6 +20,8 @@ sModifiedFileInfo Found(const std::string& path, int64_t time) {
     return file;
 }
 
+constexpr int64_t kLongAfter = 1000;  // a reading that began long after the files were written
+
 class FileImportTest : public ::testing::Test {
 protected:
     std::string Table(const std::string& name, uint32_t hand) const {
@@ -42,7 +44,7 @@ TEST_F(FileImportTest, OnlyFilesThatWereReadAreRecorded) {
 
     testing_support::ScopedUnreadableFile holding(held);
     const std::vector<sModifiedFileInfo> unread = ImportFoundFiles(
-        store, {Found(a, 10), Found(held, 20), Found(gone, 30), Found(c, 40)}, nullptr);
+        store, {Found(a, 10), Found(held, 20), Found(gone, 30), Found(c, 40)}, kLongAfter, nullptr);
 
     ASSERT_EQ(unread.size(), 2u);
     EXPECT_EQ(unread[0].m_strPath, held);
@@ -57,10 +59,26 @@ TEST_F(FileImportTest, OnlyFilesThatWereReadAreRecorded) {
     // Once it can be read, the held file counts and gets its entry; a table read again keeps
     // its one entry with its new time.
     holding.Release();
-    EXPECT_TRUE(ImportFoundFiles(store, {Found(held, 20), Found(a, 50)}, nullptr).empty());
+    EXPECT_TRUE(
+        ImportFoundFiles(store, {Found(held, 20), Found(a, 50)}, kLongAfter, nullptr).empty());
     EXPECT_TRUE(store.IsHandCounted(2));
     EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{a, c, held}));
     EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{50, 40, 20}));
+}
+
+// A file written in the second its reading began may still grow within that second, its time
+// unchanged: it is recorded as older, so that the next full import compares it as changed.
+TEST_F(FileImportTest, AFileWrittenAsItsReadingBeganIsRecordedAsOlder) {
+    const std::string live = Table("Live", 1);
+    const std::string done = Table("Done", 2);
+    EXPECT_TRUE(
+        ImportFoundFiles(store, {Found(live, 500), Found(done, 499)}, 500, nullptr).empty());
+    EXPECT_EQ(store.FileTime(live), 499);
+    EXPECT_EQ(store.FileTime(done), 499);
+    // Read again, the hands it had are not counted twice.
+    EXPECT_TRUE(ImportFoundFiles(store, {Found(live, 500)}, 501, nullptr).empty());
+    EXPECT_EQ(store.FileTime(live), 500);
+    EXPECT_EQ(store.CountedHands().size(), 2u);
 }
 
 }  // namespace

@@ -128,7 +128,7 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
         expected.insert(table.second);
     }
     EXPECT_EQ(names, expected);
-    (void)ImportFoundFiles(store, scan.m_aModifiedFiles, nullptr);
+    (void)ImportFoundFiles(store, scan.m_aModifiedFiles, kNothingBeingWritten, nullptr);
     EXPECT_EQ(store.CountedHands().size(), kTables.size());
 
     // The cache file under a non-ASCII name keeps the paths; a second full import finds nothing
@@ -139,7 +139,7 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
     ASSERT_TRUE(LoadStatsCache(loaded, cache));
     CHistoryScan again(fileSystem, loaded);
     again.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
-    (void)ImportFoundFiles(loaded, again.m_aModifiedFiles, nullptr);
+    (void)ImportFoundFiles(loaded, again.m_aModifiedFiles, kNothingBeingWritten, nullptr);
     EXPECT_EQ(loaded.CountedHands().size(), kTables.size());
     for (const std::string& path : again.m_astrModifiedPaths) {
         EXPECT_NE(path, paths.back()) << "a plain path is always kept by the cache file";

@@ -91,7 +91,8 @@ int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& er
         progress.SetLabel("Scanning " + path);
         scan.ScanHistoryFolder(path, ".txt", cutoff, /*fullImport=*/true, &progress);
         progress.SetLabel("Reading " + CountText(scan.m_aModifiedFiles.size(), "file"));
-        AddTally(tally, ImportHistoryFiles(store, scan.m_aModifiedFiles, &progress));
+        AddTally(tally,
+                 ImportHistoryFiles(store, scan.m_aModifiedFiles, SecondsSinceEpoch(), &progress));
     }
     progress.Clear();
     // Files held open by another program are not recorded as read, so the next import reads

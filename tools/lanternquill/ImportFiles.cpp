@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "history/FileImport.h"
 #include "history/HistoryParser.h"
 #include "history/StatsStore.h"
 #include "history/TextFile.h"
@@ -17,7 +18,7 @@ void AddTally(sImportTally& total, sImportTally&& part) {
 }
 
 sImportTally ImportHistoryFiles(CStatsStore& store, const std::vector<sModifiedFileInfo>& files,
-                                IProgressSink* progress) {
+                                int64_t readStart, IProgressSink* progress) {
     const int count = static_cast<int>(std::min<size_t>(files.size(), 0x7FFFFFFF));
     if (progress != nullptr) {
         progress->SetRange(0, count);
@@ -30,7 +31,7 @@ sImportTally ImportHistoryFiles(CStatsStore& store, const std::vector<sModifiedF
         const size_t handsBefore = store.CountedHands().size();
         if (ReadTextFile(file.m_strPath, text)) {
             ParseHistoryText(store, text);
-            store.RecordFileTime(file.m_strPath, file.m_tModified);
+            store.RecordFileTime(file.m_strPath, RecordableFileTime(file.m_tModified, readStart));
         } else {
             tally.unreadFiles.push_back(file);
         }

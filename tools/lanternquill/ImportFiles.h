@@ -24,10 +24,10 @@ void AddTally(sImportTally& total, sImportTally&& part);
 
 // Reads the files into the store one by one, reporting after each file, so that the progress
 // only moves forward, and records each file read in the store's file cache with the time the
-// scan found.
+// scan found (history/FileImport.h: RecordableFileTime, `readStart` the time the reading began).
 [[nodiscard]] sImportTally ImportHistoryFiles(CStatsStore& store,
                                               const std::vector<sModifiedFileInfo>& files,
-                                              IProgressSink* progress);
+                                              int64_t readStart, IProgressSink* progress);
 
 // "1 file", "2 files".
 [[nodiscard]] std::string CountText(uint64_t count, const std::string& noun);
