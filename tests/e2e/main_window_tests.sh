@@ -87,6 +87,20 @@ e2e_test_main_first_start_writes_the_hot_zone_and_the_dialog_stores_its_window()
     expect_setting MainWindow PosY "$y"
 }
 
+# hold_file PATH: holds the file open without sharing (as a virus scanner or the client may)
+# until let_go_of_file, however long the program takes meanwhile. The holder is the probe's own
+# process, so killing it lets go at once.
+hold_file() {
+    wine "$probe_exe" hold "$(wine_path "$1")" 600000 </dev/null >"$e2e_work_dir/hold.log" &
+    file_holder=$!
+    wait_for_file_text "$e2e_work_dir/hold.log" held
+}
+
+let_go_of_file() {
+    kill -KILL "$file_holder"
+    wait "$file_holder" 2>/dev/null || true
+}
+
 e2e_test_main_survives_missing_odd_and_locked_history() {
     # A registry path of 255 characters, then a missing folder, then a folder of other files
     # with one locked hand history file: no message, no crash, the locked file read later.
@@ -109,17 +123,11 @@ e2e_test_main_survives_missing_odd_and_locked_history() {
     "$sim_path" --out "$history_dir" --seed 43 --tables 1 --hands 30 >/dev/null
     local table_file
     table_file=$(find "$history_dir" -name '*.txt' -path '*/20*' | head -1)
-    # Held until the first import cycle is over, however long the start takes; the holder is
-    # the probe's own process, killed to let go.
-    wine "$probe_exe" hold "$(wine_path "$table_file")" 600000 </dev/null \
-        >"$e2e_work_dir/hold.log" &
-    local holder=$!
-    wait_for_file_text "$e2e_work_dir/hold.log" held
+    hold_file "$table_file"
     start_with_cache
     # The file is skipped while locked and read by a later cycle, without being written again.
     wait_for_hands "$kept_hands"
-    kill -KILL "$holder"
-    wait "$holder" 2>/dev/null || true
+    let_go_of_file
     wait_for_hands $((kept_hands + 30))
     # Every changed ".txt" file is a table, hands or not.
     expect_list_count 2
@@ -188,14 +196,8 @@ e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle(
     local held_file held_hands
     held_file=$(find "$history_dir" -name '*.txt' -path '*/20*' | sort | head -1)
     held_hands=$(grep -c '^Starting Hand #' "$held_file")
-    # The closed table's file is held open without sharing (as a virus scanner may) for the
-    # whole first import, and is never written again.
-    # Held until the first import is over, however long the start takes; the holder is the
-    # probe's own process, killed to let go.
-    wine "$probe_exe" hold "$(wine_path "$held_file")" 600000 </dev/null \
-        >"$e2e_work_dir/hold.log" &
-    local holder=$!
-    wait_for_file_text "$e2e_work_dir/hold.log" held
+    # The closed table's file is held for the whole first import, and is never written again.
+    hold_file "$held_file"
     start_app
     wait_active "$importer_caption"
     expect_text_contains "$importer_caption" 65535 \
@@ -208,8 +210,7 @@ e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle(
     # shellcheck disable=SC2059
     cmp -s <(printf "$damaged") "$e2e_work_dir/LanternquillCache_Trial.dat.rejected" ||
         fail "the damaged cache file was not kept as LanternquillCache_Trial.dat.rejected"
-    kill -KILL "$holder"
-    wait "$holder" 2>/dev/null || true
+    let_go_of_file
     wait_for_hands 60
     close_main
     expect_exit 0
