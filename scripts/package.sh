@@ -53,8 +53,13 @@ for file in "${expected[@]}"; do
         exit 1
     }
 done
-# The archive's name and the program's own texts carry the same version.
-if ! grep -aq "Lanternquill V$version Debug Report" "$check_dir/$name/Lanternquill.exe"; then
+# The archive's name and the program's own texts carry the same version: the information panel's
+# text (one long literal, kept whole by the compiler) and the version resource (UTF-16).
+exe=$check_dir/$name/Lanternquill.exe
+# (awk reads to the end: a reader that stops early would fail the pipe under pipefail)
+product=$(strings -el "$exe" | awk 'previous == "ProductVersion" {found = $0} {previous = $0}
+    END {print found}')
+if ! grep -aqF "Lanternquill\\'99 V$version\\par" "$exe" || [[ $product != "$version" ]]; then
     echo "package: Lanternquill.exe does not show version $version" >&2
     exit 1
 fi
