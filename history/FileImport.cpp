@@ -4,6 +4,17 @@
 
 #include "history/HistoryParser.h"
 #include "history/StatsStore.h"
+#include "history/TextFile.h"
+
+bool ImportFoundFile(CStatsStore& store, const sModifiedFileInfo& file, int64_t readStart,
+                     std::string& text) {
+    if (!ReadTextFile(file.m_strPath, text)) {
+        return false;
+    }
+    ParseHistoryText(store, text);
+    store.RecordFileTime(file.m_strPath, RecordableFileTime(file.m_tModified, readStart));
+    return true;
+}
 
 std::vector<sModifiedFileInfo> ImportFoundFiles(CStatsStore& store,
                                                 const std::vector<sModifiedFileInfo>& files,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "history/FolderScan.h"
@@ -24,6 +25,12 @@ class CStatsStore;
 
 // For files that nobody writes any more (a finished folder): every time is recorded as found.
 inline constexpr int64_t kNothingBeingWritten = std::numeric_limits<int64_t>::max();
+
+// Reads one file found by a scan into the store (with `text` as the reading buffer, reused from
+// file to file) and records it in the file cache as ImportFoundFiles does. False, with nothing
+// recorded, when the file could not be read.
+bool ImportFoundFile(CStatsStore& store, const sModifiedFileInfo& file, int64_t readStart,
+                     std::string& text);
 
 // Parses `files` in order and records each file read in the store's file cache with the time
 // the scan found (one entry per path; see RecordableFileTime). Returns the files that could not

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -25,6 +26,18 @@ std::string Quote(const std::string& arg) {
 }
 
 }  // namespace
+
+double ThreadCpuMicros() {
+#ifdef _WIN32
+    return -1;
+#else
+    timespec now{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0) {
+        return -1;
+    }
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+#endif
+}
 
 int64_t PeakResidentBytes() {
 #ifdef _WIN32

@@ -5,10 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#ifndef _WIN32
-#include <ctime>
-#endif
-
+#include "ProcessInfo.h"
 #include "Simulator.h"
 #include "history/GameTypes.h"
 #include "history/HistoryParser.h"
@@ -23,19 +20,6 @@ namespace bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Processor time of this thread in microseconds, or -1 where it is not measured.
-double ThreadCpuMicros() {
-#ifdef _WIN32
-    return -1;
-#else
-    timespec now{};
-    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0) {
-        return -1;
-    }
-    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
-#endif
-}
 
 double MicrosBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::micro>(to - from).count();

@@ -4,9 +4,7 @@
 #include <iterator>
 
 #include "history/FileImport.h"
-#include "history/HistoryParser.h"
 #include "history/StatsStore.h"
-#include "history/TextFile.h"
 #include "hud/StatFormulas.h"
 
 void AddTally(sImportTally& total, sImportTally&& part) {
@@ -29,10 +27,7 @@ sImportTally ImportHistoryFiles(CStatsStore& store, const std::vector<sModifiedF
     for (int i = 0; i < count; ++i) {
         const sModifiedFileInfo& file = files[static_cast<size_t>(i)];
         const size_t handsBefore = store.CountedHands().size();
-        if (ReadTextFile(file.m_strPath, text)) {
-            ParseHistoryText(store, text);
-            store.RecordFileTime(file.m_strPath, RecordableFileTime(file.m_tModified, readStart));
-        } else {
+        if (!ImportFoundFile(store, file, readStart, text)) {
             tally.unreadFiles.push_back(file);
         }
         if (store.CountedHands().size() > handsBefore) {
