@@ -68,6 +68,19 @@ sCacheFileCheck CheckCacheFile(const std::string& fileName) {
     return check;
 }
 
+std::optional<std::string> CacheTempName(const std::string& fileName) {
+    constexpr int kAlternatives = 9;
+    for (int n = 0; n <= kAlternatives; ++n) {
+        std::string name = fileName + (n == 0 ? "" : "." + std::to_string(n)) + ".tmp";
+        const eCacheFileKind kind = CheckCacheFile(name).kind;
+        if (kind == eCacheFileKind::Missing || kind == eCacheFileKind::Empty ||
+            kind == eCacheFileKind::Cache) {
+            return name;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string RejectedCacheName(const std::string& fileName) {
     return fileName + ".rejected";
 }

@@ -4,6 +4,7 @@
 // beside it rather than deleted.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -25,6 +26,12 @@ struct sCacheFileCheck {
 // Looks at the file's type and its first bytes; never changes anything. A file counts as ours
 // when it begins with the cache file's first line, or with a part of it when it is shorter.
 [[nodiscard]] sCacheFileCheck CheckCacheFile(const std::string& fileName);
+
+// The file a new cache is written to before it is renamed into place: "<name>.tmp", unless
+// something of somebody else's stands there (anything but nothing, an empty file or a cache of
+// ours left by an interrupted save), then "<name>.1.tmp" .. "<name>.9.tmp" by the same rule.
+// Nothing when all ten are taken; what stands there is never changed.
+[[nodiscard]] std::optional<std::string> CacheTempName(const std::string& fileName);
 
 // Where a rejected cache file is kept: "<name>.rejected".
 [[nodiscard]] std::string RejectedCacheName(const std::string& fileName);

@@ -130,7 +130,6 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::
                     const ICachePathCodec& paths) {
     // Write beside the real file and swap it in only when everything was written, so a failure
     // half-way (full disk, crash) leaves the previous cache as it was.
-    const std::string temp = fileName + ".tmp";
     // Only a file is ever replaced: a folder of that name is left as it is.
     const std::filesystem::file_status status =
         std::filesystem::status(PathFromUtf8(fileName), error);
@@ -140,6 +139,13 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::
                                                                        : std::errc::file_exists);
         return false;
     }
+    // A file of the user's that happens to bear the temporary name is not written over.
+    const std::optional<std::string> tempName = CacheTempName(fileName);
+    if (!tempName) {
+        error = std::make_error_code(std::errc::file_exists);
+        return false;
+    }
+    const std::string& temp = *tempName;
     error.clear();
     errno = 0;
     if (UniqueFile file{OpenFileUtf8(temp, "wb")}) {

@@ -18,7 +18,8 @@ enum class eCacheLoad {
 };
 
 // Writes the whole store to a temporary file next to `fileName` (a UTF-8 path, as every path
-// here) and then puts it in place, so a failed save leaves the previous file intact; a folder at
+// here; the temporary name is CacheTempName's, never a file of somebody else's) and then puts it
+// in place, so a failed save leaves the previous file intact; a folder at
 // `fileName` is never replaced. Names longer than 24 bytes are cut to their first 24 bytes (a
 // 24-byte name fills its field without a terminating NUL); file-cache paths are stored as `paths`
 // encodes them, and entries that it cannot encode or whose stored form is longer than 256 bytes

@@ -263,11 +263,41 @@ TEST_F(CacheFileTest, AnEmptyStoreSavesButDoesNotLoad) {
 // Regression: a save that cannot complete must leave the previous cache file untouched.
 TEST_F(CacheFileTest, FailedSaveKeepsThePreviousFile) {
     const std::string good = Saved(SampleStore());
-    fs::create_directory(path + ".tmp");  // the temporary file cannot be created
+    // Every temporary name is taken by a folder: the temporary file cannot be created.
+    fs::create_directory(path + ".tmp");
+    for (int n = 1; n <= 9; ++n) {
+        fs::create_directory(path + "." + std::to_string(n) + ".tmp");
+    }
     CStatsStore other;
     other.AddPlayer("Zed");
-    EXPECT_FALSE(SaveStatsCache(other, path));
+    std::error_code error;
+    EXPECT_FALSE(SaveStatsCache(other, path, error));
+    EXPECT_EQ(error, std::errc::file_exists);
     EXPECT_EQ(ReadFile(path), good);
+}
+
+// The temporary file is written over only when it is nothing of somebody else's: a leftover of
+// an interrupted save is reused, a user's file of that name is stepped around and kept.
+TEST_F(CacheFileTest, TheTemporaryNameNeverTakesSomebodyElsesFile) {
+    const std::string good = Saved(SampleStore());
+    WriteFile(path + ".tmp", good.substr(0, 500));  // a save killed half-way
+    EXPECT_EQ(CacheTempName(path), path + ".tmp");
+    EXPECT_EQ(Saved(SampleStore()), good);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+
+    WriteFile(path + ".tmp", "my notes");
+    fs::create_directory(path + ".1.tmp");
+    EXPECT_EQ(CacheTempName(path), path + ".2.tmp");
+    CStatsStore other;
+    other.AddPlayer("Zed");
+    other.AddCountedHand(7);
+    ASSERT_TRUE(SaveStatsCache(other, path));
+    CStatsStore loaded;
+    ASSERT_EQ(LoadStatsCacheEx(loaded, path), eCacheLoad::Loaded);
+    EXPECT_EQ(loaded.PlayerName(0), "Zed");
+    EXPECT_EQ(ReadFile(path + ".tmp"), "my notes");
+    EXPECT_TRUE(fs::is_directory(path + ".1.tmp"));
+    EXPECT_FALSE(fs::exists(path + ".2.tmp"));
 }
 
 // Regression: names and paths longer than their fields must not spill into the next field.
