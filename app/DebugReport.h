@@ -1,13 +1,9 @@
-// The troubleshooting log "DebugReport.txt": requested from the Options dialog, filled by the
-// next automatic switching scan, written and opened after the next timer message.
-//
-// Usage from CPKR_HUDDlg (owns one CDebugReport m_debugReport):
-//
-//   Options OK with "Create troubleshooting log file." ticked:  m_debugReport.Request();
-//   automatic switching scan:  RunAutoSwitchScan(..., m_debugReport, ...)   (AutoSwitch.h)
-//   end of every TIMER_IMPORT / TIMER_AUTOSWITCH message:
-//       CWin32Shell shell(hwnd);
-//       CompleteDebugReport(m_debugReport, shell);
+// The troubleshooting log "DebugReport.txt". One log is built per request: Request() empties the
+// buffer, the next automatic switching scan (RunAutoSwitchScan in AutoSwitch.h) replaces it with
+// the header and one block per hot zone, and CompleteDebugReport, run after every timer
+// message's own work, writes whatever the buffer then holds exactly once. A timer message that
+// comes before any scan therefore writes the log without zone blocks. Everything here runs on
+// the main window's thread; nothing is shared with other threads.
 #pragma once
 
 #include <cstdint>

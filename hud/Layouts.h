@@ -1,23 +1,9 @@
 // Overlay layouts of a table HUD: the environment catalogue, the 240 position value names, the
 // choice of layout from the table settings window, and the placing and saving of the ten seat
-// overlays through the settings store. Plain numbers in and out, so tests drive all of it.
-//
-// Usage from CTableHudDlg (the window reads its controls and the screen, then):
-//
-//   // OnInitDialog: fill list 1010 with EnvironmentCatalogue()[e].listText, select
-//   EnvironmentForTable(m_pTable->m_strName), check the radio of RadioForLayoutSize(m_nLayoutSize).
-//
-//   // ApplyOverlayPositions:
-//   std::optional<sLayoutChoice> choice =
-//       ChooseLayout(selectedEnvironment /* -1 none */, checkedRadio /* -1, 0, 1, 2 */,
-//                    m_bMultiTable, m_nLayoutSize);   // updates m_nLayoutSize
-//   if (!choice) return;
-//   std::array<sPoint, kSeatCount> at = PlaceOverlays(store, *choice, {W, H},
-//                                                     TaskbarHeight(trayRect, H));
-//   for each seat i with an overlay: move it to at[i] (no size / z-order change), hidden.
-//
-//   // SaveOverlayPositions:
-//   SaveOverlayPositions(store, *choice, {W, H}, overlayTopLefts /* nullopt = no overlay */);
+// overlays through the settings store. Plain numbers in and out: the caller reads its controls
+// and the screen, and moves its overlay windows to the corners returned here; nothing in this
+// file touches a window. The catalogue is constant data and the value names are built once, on
+// first use; both are then shared read-only by every HUD.
 #pragma once
 
 #include <array>

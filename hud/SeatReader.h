@@ -1,18 +1,10 @@
 // The seat reader of a table HUD: who sits where in the table's most recent hand, and the
 // table's game, stake level and size, read from its hand history file on every refresh tick.
-//
-// Usage from CTableHudDlg (the HUD keeps one sSeatState and one CSeatReader):
-//
-//   sSeatState m_seats;        // m_nLayoutSize, m_nSizeClass, m_nGame, m_nStake, m_strSeatName,
-//                              // m_nPlayer, m_strMain
-//   CSeatReader m_seatReader;  // keeps the file buffer between ticks
-//
-//   bool CTableHudDlg::ReadSeats() {
-//       return m_seatReader.ReadSeats(*m_pTable, m_stats, m_seats);
-//   }
-//
-// On success the record's m_bChanged is cleared. When the file cannot be read the seats are
-// emptied and false is returned; the refresh cycle then leaves the overlays as they were.
+// Each HUD owns one CSeatReader and one sSeatState for its table and hands both to every read.
+// The reader keeps what it read between ticks only to read less: its results are always those of
+// reading the whole file afresh, whatever path it was given before. A failed read empties the
+// seats and returns false; the refresh cycle then leaves the overlays as they were. Not shared
+// between threads.
 #pragma once
 
 #include <array>

@@ -1,69 +1,111 @@
-// Every Boolean option once: its value name in the "Options" section of the settings store, its
-// member of the settings record and its check box state in the options dialog. Reading and
-// writing the settings, the dialog's initial state and its OK all walk these tables, so a new
-// option is one line here (and its control in the dialog template and kOptionsCheckBoxes).
+// Every option of the "Options" section once. A Boolean option is one line of kBoolOptions: its
+// value name in the settings store, its check box in the options dialog and its member of the
+// settings record. The weeks value (the one number) and the dialog's two action boxes (requests
+// to the caller, never stored) are described beside it. Reading and writing the settings, the
+// dialog's initial state, its OK and its copying of control states all walk these tables, so a
+// new Boolean option is its member in sSettings, one line in kBoolOptions and its check box in
+// the dialog template.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 #include "overlay/Settings.h"
+#include "resources/resource.h"
 
 // Check box states, numerically equal to the Win32 BST_* values the dialog reads.
 inline constexpr int kCheckUnticked = 0;
 inline constexpr int kCheckTicked = 1;
 inline constexpr int kCheckIndeterminate = 2;
 
-// The options dialog's controls: one check box state per box, the weeks box's raw text.
-struct sOptionsState {
-    int m_nSplitStakes = kCheckUnticked;
-    int m_nTransparent = kCheckUnticked;
-    int m_nAlwaysOnTop = kCheckUnticked;
-    std::string m_strWeeks;
-    int m_nShowVPIP = kCheckUnticked;
-    int m_nShowPFR = kCheckUnticked;
-    int m_nShowWTSD = kCheckUnticked;
-    int m_nShowWONSD = kCheckUnticked;
-    int m_nShow3BET = kCheckUnticked;
-    int m_nShowFT3BET = kCheckUnticked;
-    int m_nShowCBET = kCheckUnticked;
-    int m_nShowFTCBET = kCheckUnticked;
-    int m_nShowAGFR = kCheckUnticked;
-    int m_nReloadHistory = kCheckUnticked;  // action box: never stored
-    int m_nCreateLog = kCheckUnticked;      // action box: never stored
+// What the caller must do after OK.
+struct sOptionsResult {
+    bool m_bReloadHistory = false;  // rebuild the statistics from all hand history
+    bool m_bCreateLog = false;      // write a troubleshooting log
 };
 
 struct sBoolOption {
     const char* valueName;
+    int controlId;
     bool sSettings::*setting;
-    int sOptionsState::*checkBox;
 };
 
-// The stored order: these three, then the weeks, then the nine Show flags.
-inline constexpr sBoolOption kMainSwitchOptions[] = {
-    {"SplitStats_Stakes", &sSettings::SplitStats_Stakes, &sOptionsState::m_nSplitStakes},
-    {"TransparentWindows", &sSettings::TransparentWindows, &sOptionsState::m_nTransparent},
-    {"MainWindowAlwaysOnTop", &sSettings::MainWindowAlwaysOnTop, &sOptionsState::m_nAlwaysOnTop},
-};
-inline constexpr const char* kWeeksValueName = "OldestStatsInWeeks";
-inline constexpr sBoolOption kShowOptions[] = {
-    {"ShowVPIP", &sSettings::ShowVPIP, &sOptionsState::m_nShowVPIP},
-    {"ShowPFR", &sSettings::ShowPFR, &sOptionsState::m_nShowPFR},
-    {"ShowWTSD", &sSettings::ShowWTSD, &sOptionsState::m_nShowWTSD},
-    {"ShowWONSD", &sSettings::ShowWONSD, &sOptionsState::m_nShowWONSD},
-    {"Show3BET", &sSettings::Show3BET, &sOptionsState::m_nShow3BET},
-    {"ShowFT3BET", &sSettings::ShowFT3BET, &sOptionsState::m_nShowFT3BET},
-    {"ShowCBET", &sSettings::ShowCBET, &sOptionsState::m_nShowCBET},
-    {"ShowFTCBET", &sSettings::ShowFTCBET, &sOptionsState::m_nShowFTCBET},
-    {"ShowAGFR", &sSettings::ShowAGFR, &sOptionsState::m_nShowAGFR},
+// In the stored order, with the weeks value written after the first kWeeksOption.storedAfter.
+inline constexpr sBoolOption kBoolOptions[] = {
+    {"SplitStats_Stakes", IDC_SPLIT_STAKES, &sSettings::SplitStats_Stakes},
+    {"TransparentWindows", IDC_TRANSPARENT, &sSettings::TransparentWindows},
+    {"MainWindowAlwaysOnTop", IDC_ALWAYS_ON_TOP, &sSettings::MainWindowAlwaysOnTop},
+    {"ShowVPIP", IDC_SHOW_VPIP, &sSettings::ShowVPIP},
+    {"ShowPFR", IDC_SHOW_PFR, &sSettings::ShowPFR},
+    {"ShowWTSD", IDC_SHOW_WTSD, &sSettings::ShowWTSD},
+    {"ShowWONSD", IDC_SHOW_WONSD, &sSettings::ShowWONSD},
+    {"Show3BET", IDC_SHOW_3BET, &sSettings::Show3BET},
+    {"ShowFT3BET", IDC_SHOW_FT3BET, &sSettings::ShowFT3BET},
+    {"ShowCBET", IDC_SHOW_CBET, &sSettings::ShowCBET},
+    {"ShowFTCBET", IDC_SHOW_FTCBET, &sSettings::ShowFTCBET},
+    {"ShowAGFR", IDC_SHOW_AGFR, &sSettings::ShowAGFR},
 };
 
-// Calls `visit` with every Boolean option, in the stored order.
-template <typename Visit>
-void ForEachBoolOption(Visit&& visit) {
-    for (const sBoolOption& option : kMainSwitchOptions) {
-        visit(option);
+// sSettings::OldestStatsInWeeks: an edit box of digits, stored clamped into 1..999.
+struct sWeeksOption {
+    const char* valueName;
+    int controlId;
+    std::size_t storedAfter;  // how many of kBoolOptions are written before it
+};
+inline constexpr sWeeksOption kWeeksOption{"OldestStatsInWeeks", IDC_WEEKS, 3};
+static_assert(kWeeksOption.storedAfter <= std::size(kBoolOptions));
+
+// A check box that asks the caller for an action after OK; it always opens unticked.
+struct sActionBox {
+    int controlId;
+    bool sOptionsResult::*request;
+};
+inline constexpr sActionBox kActionBoxes[] = {
+    {IDC_RELOAD_HISTORY, &sOptionsResult::m_bReloadHistory},
+    {IDC_CREATE_LOG, &sOptionsResult::m_bCreateLog},
+};
+
+// Every check box of the dialog: the Boolean options' in table order, then the action boxes'.
+inline constexpr std::size_t kCheckBoxCount = std::size(kBoolOptions) + std::size(kActionBoxes);
+inline constexpr std::array<int, kCheckBoxCount> kCheckBoxIds = [] {
+    std::array<int, kCheckBoxCount> ids{};
+    std::size_t next = 0;
+    for (const sBoolOption& option : kBoolOptions) {
+        ids.at(next++) = option.controlId;
     }
-    for (const sBoolOption& option : kShowOptions) {
-        visit(option);
+    for (const sActionBox& box : kActionBoxes) {
+        ids.at(next++) = box.controlId;
     }
-}
+    return ids;
+}();
+
+// The options dialog's controls as data: the state of every check box in kCheckBoxIds, looked up
+// by control id, and the weeks box's raw text. Every box starts unticked.
+struct sOptionsState {
+    std::string m_strWeeks;
+
+    // An id that is not in kCheckBoxIds reads as unticked and takes no state.
+    [[nodiscard]] int Check(int controlId) const {
+        const std::size_t index = IndexOf(controlId);
+        return index < kCheckBoxCount ? m_aChecks.at(index) : kCheckUnticked;
+    }
+    void SetCheck(int controlId, int check) {
+        const std::size_t index = IndexOf(controlId);
+        if (index < kCheckBoxCount) {
+            m_aChecks.at(index) = check;
+        }
+    }
+
+private:
+    // kCheckBoxCount when absent.
+    static constexpr std::size_t IndexOf(int controlId) {
+        std::size_t index = 0;
+        while (index < kCheckBoxCount && kCheckBoxIds.at(index) != controlId) {
+            ++index;
+        }
+        return index;
+    }
+
+    std::array<int, kCheckBoxCount> m_aChecks{};  // kCheckUnticked is 0
+};

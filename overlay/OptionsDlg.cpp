@@ -20,13 +20,13 @@ BOOL COptions::OnInitDialog() {
     m_bCreateLog = false;
 
     const sOptionsState state = OptionsInitialState(g_settings);
-    for (const sOptionsCheckBox& box : kOptionsCheckBoxes) {
-        CheckDlgButton(Hwnd(), box.m_nControlId, static_cast<UINT>(state.*box.m_pField));
+    for (const int id : kCheckBoxIds) {
+        CheckDlgButton(Hwnd(), id, static_cast<UINT>(state.Check(id)));
     }
-    SetItemText(IDC_WEEKS, state.m_strWeeks);
+    SetItemText(kWeeksOption.controlId, state.m_strWeeks);
 
     // The template asks for digits only already; make sure of it whatever the template says.
-    if (HWND weeks = Item(IDC_WEEKS)) {
+    if (HWND weeks = Item(kWeeksOption.controlId)) {
         const LONG_PTR style = GetWindowLongPtrA(weeks, GWL_STYLE);
         if ((style & ES_NUMBER) == 0) {
             SetWindowLongPtrA(weeks, GWL_STYLE, style | ES_NUMBER);
@@ -38,10 +38,10 @@ BOOL COptions::OnInitDialog() {
 
 void COptions::OnOK() {
     sOptionsState state;
-    for (const sOptionsCheckBox& box : kOptionsCheckBoxes) {
-        state.*box.m_pField = static_cast<int>(CheckState(box.m_nControlId));
+    for (const int id : kCheckBoxIds) {
+        state.SetCheck(id, static_cast<int>(CheckState(id)));
     }
-    state.m_strWeeks = ItemText(IDC_WEEKS);
+    state.m_strWeeks = ItemText(kWeeksOption.controlId);
 
     const sOptionsResult result = ApplyOptionsOk(state, g_settings, m_store);
     m_bReloadHistory = result.m_bReloadHistory;

@@ -50,18 +50,15 @@ int ParseDecimal(std::string_view text) {
 }  // namespace
 
 sOptionsState OptionsInitialState(const sSettings& settings) {
-    sOptionsState state;
-    ForEachBoolOption([&](const sBoolOption& option) {
-        state.*option.checkBox = ToCheck(settings.*option.setting);
-    });
+    sOptionsState state;  // the action boxes stay unticked
+    for (const sBoolOption& option : kBoolOptions) {
+        state.SetCheck(option.controlId, ToCheck(settings.*option.setting));
+    }
 
     char digits[16];
     const auto formatted =
         std::to_chars(digits, digits + sizeof digits, settings.OldestStatsInWeeks);
     state.m_strWeeks.assign(digits, formatted.ptr);
-
-    state.m_nReloadHistory = kCheckUnticked;
-    state.m_nCreateLog = kCheckUnticked;
     return state;
 }
 
@@ -71,9 +68,9 @@ int ParseWeeksText(std::string_view text) {
 
 sOptionsResult ApplyOptionsOk(const sOptionsState& state, sSettings& settings,
                               ISettingsStore& store) {
-    ForEachBoolOption([&](const sBoolOption& option) {
-        settings.*option.setting = IsTicked(state.*option.checkBox);
-    });
+    for (const sBoolOption& option : kBoolOptions) {
+        settings.*option.setting = IsTicked(state.Check(option.controlId));
+    }
 
     const int previousWeeks = settings.OldestStatsInWeeks;
     settings.OldestStatsInWeeks = ParseWeeksText(state.m_strWeeks);
@@ -81,8 +78,11 @@ sOptionsResult ApplyOptionsOk(const sOptionsState& state, sSettings& settings,
     WriteAllSettings(store, settings);
 
     sOptionsResult result;
-    result.m_bReloadHistory =
-        state.m_nReloadHistory != kCheckUnticked || settings.OldestStatsInWeeks != previousWeeks;
-    result.m_bCreateLog = state.m_nCreateLog != kCheckUnticked;
+    for (const sActionBox& box : kActionBoxes) {
+        result.*box.request = state.Check(box.controlId) != kCheckUnticked;
+    }
+    if (settings.OldestStatsInWeeks != previousWeeks) {
+        result.m_bReloadHistory = true;
+    }
     return result;
 }

@@ -1,13 +1,9 @@
 // The overlay window over one seat (template 130): paints the panel bitmap and the text of its
 // display state, follows the mouse (hover, drag) and never takes the activation away from the
 // poker client. The state, texts and drag logic live in CPlayerOverlay (overlay/PlayerOverlay.h),
-// which also lists how the table HUD drives an overlay.
-//
-//   auto overlay = std::make_unique<CPlayerOverlayDlg>();
-//   if (overlay->CreateOverlay(mainWindow, g_settings.TransparentWindows)) ...
-//   overlay->MoveHidden({90 * k, 500});
-//   ...                    // CPlayerOverlay's members and operations
-//   overlay.reset();       // destroys the window
+// which says how the table HUD drives an overlay. The object owns its window: it exists from a
+// successful CreateOverlay until the object (or the owner window) is destroyed. Every call comes
+// from the thread that created the window.
 #pragma once
 
 #include <windows.h>

@@ -16,6 +16,8 @@ struct sSettings {
     bool ShowCBET = true;
     bool ShowFTCBET = true;
     bool ShowAGFR = true;
+
+    friend bool operator==(const sSettings&, const sSettings&) = default;
 };
 
 constexpr int kMinWeeks = 1;

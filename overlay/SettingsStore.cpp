@@ -4,22 +4,17 @@
 
 namespace {
 
-// Only a stored 1 means true, so a corrupted or hand-edited value switches a feature off.
-template <size_t N>
-void ReadBoolList(ISettingsStore& store, const sBoolOption (&options)[N], sSettings& settings) {
-    static constexpr sSettings kDefaults{};
-    for (const sBoolOption& option : options) {
-        const int32_t stored =
-            store.ReadInt(kOptionsSection, option.valueName, kDefaults.*option.setting ? 1 : 0);
-        settings.*option.setting = stored == 1;
+// Calls `onBool` with every Boolean option and `onWeeks` for the weeks value, in the stored order.
+template <typename OnBool, typename OnWeeks>
+void ForEachStoredOption(OnBool&& onBool, OnWeeks&& onWeeks) {
+    for (std::size_t index = 0; index < std::size(kBoolOptions); ++index) {
+        if (index == kWeeksOption.storedAfter) {
+            onWeeks();
+        }
+        onBool(kBoolOptions[index]);
     }
-}
-
-template <size_t N>
-void WriteBoolList(ISettingsStore& store, const sBoolOption (&options)[N],
-                   const sSettings& settings) {
-    for (const sBoolOption& option : options) {
-        store.WriteInt(kOptionsSection, option.valueName, settings.*option.setting ? 1 : 0);
+    if (kWeeksOption.storedAfter == std::size(kBoolOptions)) {
+        onWeeks();
     }
 }
 
@@ -27,14 +22,26 @@ void WriteBoolList(ISettingsStore& store, const sBoolOption (&options)[N],
 
 void ReadAllSettings(ISettingsStore& store, sSettings& settings) {
     static constexpr sSettings kDefaults{};
-    ReadBoolList(store, kMainSwitchOptions, settings);
-    settings.OldestStatsInWeeks =
-        ClampWeeks(store.ReadInt(kOptionsSection, kWeeksValueName, kDefaults.OldestStatsInWeeks));
-    ReadBoolList(store, kShowOptions, settings);
+    ForEachStoredOption(
+        [&](const sBoolOption& option) {
+            // Only a stored 1 means true, so a corrupted or hand-edited value switches a feature
+            // off.
+            const int32_t stored =
+                store.ReadInt(kOptionsSection, option.valueName, kDefaults.*option.setting ? 1 : 0);
+            settings.*option.setting = stored == 1;
+        },
+        [&] {
+            settings.OldestStatsInWeeks = ClampWeeks(store.ReadInt(
+                kOptionsSection, kWeeksOption.valueName, kDefaults.OldestStatsInWeeks));
+        });
 }
 
 void WriteAllSettings(ISettingsStore& store, const sSettings& settings) {
-    WriteBoolList(store, kMainSwitchOptions, settings);
-    store.WriteInt(kOptionsSection, kWeeksValueName, settings.OldestStatsInWeeks);
-    WriteBoolList(store, kShowOptions, settings);
+    ForEachStoredOption(
+        [&](const sBoolOption& option) {
+            store.WriteInt(kOptionsSection, option.valueName, settings.*option.setting ? 1 : 0);
+        },
+        [&] {
+            store.WriteInt(kOptionsSection, kWeeksOption.valueName, settings.OldestStatsInWeeks);
+        });
 }

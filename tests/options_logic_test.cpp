@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -31,17 +33,6 @@ const std::map<int, bool sSettings::*> kSettingOfControl = {
     {1045, &sSettings::ShowFTCBET},
     {1046, &sSettings::ShowAGFR}};
 
-int& Box(sOptionsState& state, int controlId) {
-    for (const sOptionsCheckBox& box : kOptionsCheckBoxes) {
-        if (box.m_nControlId == controlId) {
-            return state.*box.m_pField;
-        }
-    }
-    ADD_FAILURE() << "no check box " << controlId;
-    static int unused;
-    return unused;
-}
-
 sOptionsState AllUnticked(std::string weeks) {
     sOptionsState state;
     state.m_strWeeks = std::move(weeks);
@@ -55,10 +46,10 @@ TEST(OptionsLogic, OpensWithTheSettingsAndBothActionsUnticked) {
     settings.OldestStatsInWeeks = 7;
     sOptionsState state = OptionsInitialState(settings);
     EXPECT_EQ(state.m_strWeeks, "7");
-    EXPECT_EQ(state.m_nReloadHistory, kCheckUnticked);
-    EXPECT_EQ(state.m_nCreateLog, kCheckUnticked);
+    EXPECT_EQ(state.Check(1036), kCheckUnticked);
+    EXPECT_EQ(state.Check(1037), kCheckUnticked);
     for (const auto& [id, field] : kSettingOfControl) {
-        EXPECT_EQ(Box(state, id), settings.*field ? kCheckTicked : kCheckUnticked) << id;
+        EXPECT_EQ(state.Check(id), settings.*field ? kCheckTicked : kCheckUnticked) << id;
     }
     EXPECT_EQ(OptionsInitialState(sSettings{}).m_strWeeks, "52");
     settings.OldestStatsInWeeks = 999;
@@ -114,7 +105,7 @@ TEST(OptionsLogic, EachBoxSetsItsOwnSetting) {
     for (const auto& [id, field] : kSettingOfControl) {
         sSettings settings;
         sOptionsState state = AllUnticked("52");
-        Box(state, id) = kCheckTicked;
+        state.SetCheck(id, kCheckTicked);
         CMemorySettingsStore store;
         ApplyOptionsOk(state, settings, store);
         for (const auto& [otherId, otherField] : kSettingOfControl) {
@@ -128,10 +119,10 @@ TEST(OptionsLogic, SettingBoxesCountOnlyWhenTickedActionBoxesWhenNotUnticked) {
     sSettings settings;
     sOptionsState state = OptionsInitialState(settings);
     for (const auto& [id, field] : kSettingOfControl) {
-        Box(state, id) = kCheckIndeterminate;
+        state.SetCheck(id, kCheckIndeterminate);
     }
-    Box(state, 1036) = kCheckIndeterminate;  // reload
-    Box(state, 1037) = kCheckIndeterminate;  // log
+    state.SetCheck(1036, kCheckIndeterminate);  // reload
+    state.SetCheck(1037, kCheckIndeterminate);  // log
     CMemorySettingsStore store;
     const sOptionsResult result = ApplyOptionsOk(state, settings, store);
     for (const auto& [id, field] : kSettingOfControl) {
@@ -140,8 +131,8 @@ TEST(OptionsLogic, SettingBoxesCountOnlyWhenTickedActionBoxesWhenNotUnticked) {
     EXPECT_TRUE(result.m_bReloadHistory);
     EXPECT_TRUE(result.m_bCreateLog);
 
-    Box(state, 1036) = kCheckUnticked;
-    Box(state, 1037) = kCheckTicked;
+    state.SetCheck(1036, kCheckUnticked);
+    state.SetCheck(1037, kCheckTicked);
     const sOptionsResult logOnly = ApplyOptionsOk(state, settings, store);
     EXPECT_FALSE(logOnly.m_bReloadHistory);
     EXPECT_TRUE(logOnly.m_bCreateLog);
@@ -172,6 +163,83 @@ TEST(OptionsLogic, ReloadFollowsTheClampedWeeksValue) {
         EXPECT_EQ(store.ReadInt("Options", "OldestStatsInWeeks", -1), c.stored) << c.typed;
         EXPECT_EQ(result.m_bReloadHistory, c.reload) << c.previous << " -> " << c.typed;
         EXPECT_FALSE(result.m_bCreateLog);
+    }
+}
+
+TEST(OptionTable, EveryBooleanOptionShowsInTheDialogAndOkTakesIt) {
+    for (const sBoolOption& option : kBoolOptions) {
+        for (const bool value : {false, true}) {
+            SCOPED_TRACE(std::string(option.valueName) + (value ? " on" : " off"));
+            sSettings shown;
+            shown.*option.setting = value;
+            const sOptionsState state = OptionsInitialState(shown);
+            EXPECT_EQ(state.Check(option.controlId), value ? kCheckTicked : kCheckUnticked);
+
+            sSettings taken;
+            taken.*option.setting = !value;
+            CMemorySettingsStore store;
+            const sOptionsResult result = ApplyOptionsOk(state, taken, store);
+            EXPECT_TRUE(taken == shown);
+            EXPECT_EQ(store.ReadInt("Options", option.valueName, -1), value ? 1 : 0);
+            EXPECT_FALSE(result.m_bReloadHistory);
+            EXPECT_FALSE(result.m_bCreateLog);
+        }
+    }
+}
+
+TEST(OptionTable, EachActionBoxAsksForItsOwnRequestOnly) {
+    for (const sActionBox& box : kActionBoxes) {
+        SCOPED_TRACE(box.controlId);
+        sSettings settings;
+        sOptionsState state = OptionsInitialState(settings);
+        EXPECT_EQ(state.Check(box.controlId), kCheckUnticked);
+        state.SetCheck(box.controlId, kCheckTicked);
+        CMemorySettingsStore store;
+        const sOptionsResult result = ApplyOptionsOk(state, settings, store);
+        for (const sActionBox& other : kActionBoxes) {
+            EXPECT_EQ(result.*other.request, other.controlId == box.controlId) << other.controlId;
+        }
+        EXPECT_TRUE(settings == sSettings{});
+    }
+}
+
+// Fails for every two entries of `values` that are equal, naming their places.
+template <typename T>
+void ExpectDistinct(const std::vector<T>& values, const char* what) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        for (std::size_t j = i + 1; j < values.size(); ++j) {
+            EXPECT_FALSE(values[i] == values[j]) << what << " of entries " << i << " and " << j;
+        }
+    }
+}
+
+TEST(OptionTable, NoTwoOptionsShareAValueNameControlOrMember) {
+    std::vector<std::string_view> names{kWeeksOption.valueName};
+    std::vector<int> controls(kCheckBoxIds.begin(), kCheckBoxIds.end());
+    controls.push_back(kWeeksOption.controlId);
+    std::vector<bool sSettings::*> settings;
+    for (const sBoolOption& option : kBoolOptions) {
+        names.emplace_back(option.valueName);
+        settings.push_back(option.setting);
+    }
+    std::vector<bool sOptionsResult::*> requests;
+    for (const sActionBox& box : kActionBoxes) {
+        requests.push_back(box.request);
+    }
+    ExpectDistinct(names, "value name");
+    ExpectDistinct(controls, "control id");
+    ExpectDistinct(settings, "settings member");
+    ExpectDistinct(requests, "request");
+}
+
+TEST(OptionTable, DialogStateTakesNothingForAControlThatIsNoCheckBox) {
+    sOptionsState state;
+    for (const int id : {kWeeksOption.controlId, 0, -1}) {
+        state.SetCheck(id, kCheckTicked);
+        EXPECT_EQ(state.Check(id), kCheckUnticked) << id;
+    }
+    for (const int id : kCheckBoxIds) {
+        EXPECT_EQ(state.Check(id), kCheckUnticked) << id;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "LanternquillVersion.h"
+#include "overlay/OptionTable.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -539,6 +541,21 @@ TEST(ResourceScript, ControlsFitTheirDialogAndIdsAreUnique) {
             }
         }
     }
+}
+
+TEST(ResourceScript, OptionsDialogHasACheckBoxForEveryOptionAndNoOther) {
+    const sTemplate& options = Script().Templates().at(Script().Ids().at("IDD_OPTIONS"));
+    std::set<int> checkBoxes;
+    std::set<int> edits;
+    for (const sControl& c : options.controls) {
+        if (c.kind == "AUTOCHECKBOX") {
+            checkBoxes.insert(c.id);
+        } else if (c.kind == "EDITTEXT") {
+            edits.insert(c.id);
+        }
+    }
+    EXPECT_EQ(checkBoxes, std::set<int>(kCheckBoxIds.begin(), kCheckBoxIds.end()));
+    EXPECT_EQ(edits, std::set<int>{kWeeksOption.controlId});
 }
 
 TEST(ResourceScript, EmbedsTheIconBitmapsAndManifest) {

@@ -1,5 +1,7 @@
 #include "overlay/SettingsStore.h"
 
+#include "overlay/OptionTable.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -130,6 +132,33 @@ TEST(WriteAllSettings, WritesThirteenValuesInRecordOrderWithBooleansAsOneOrZero)
     ReadAllSettings(store, readBack);
     EXPECT_EQ(BoolFields(readBack), BoolFields(settings));
     EXPECT_EQ(readBack.OldestStatsInWeeks, 104);
+}
+
+// `option` at `value` and every other Boolean option at the opposite, so that a line that reads
+// or writes another line's member shows up as a difference.
+sSettings OnlyOptionAt(const sBoolOption& option, bool value) {
+    sSettings settings;
+    for (const sBoolOption& other : kBoolOptions) {
+        settings.*other.setting = !value;
+    }
+    settings.*option.setting = value;
+    return settings;
+}
+
+TEST(OptionTable, EveryBooleanOptionRoundTripsOffAndOnThroughTheStore) {
+    for (const sBoolOption& option : kBoolOptions) {
+        for (const bool value : {false, true}) {
+            SCOPED_TRACE(std::string(option.valueName) + (value ? " on" : " off"));
+            const sSettings written = OnlyOptionAt(option, value);
+            CMemorySettingsStore store;
+            WriteAllSettings(store, written);
+            EXPECT_EQ(store.ReadInt("Options", option.valueName, -1), value ? 1 : 0);
+
+            sSettings readBack = OnlyOptionAt(option, !value);
+            ReadAllSettings(store, readBack);
+            EXPECT_TRUE(readBack == written);
+        }
+    }
 }
 
 }  // namespace
