@@ -198,8 +198,9 @@ reset_registry() {
 }
 
 reg_add() {
-    local output
-    output=$(wine "$reg_exe" add "$@" /f </dev/null 2>&1) || fail "wine reg add $*: $output"
+    local output status=0
+    output=$(wine "$reg_exe" add "$@" /f </dev/null 2>&1) || status=$?
+    ((status == 0)) || fail "wine reg add $* ended with status $status: $output"
 }
 
 # Loads the values of the Options section into reg_type and reg_data (by value name).
