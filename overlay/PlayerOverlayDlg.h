@@ -6,7 +6,7 @@
 //   auto overlay = std::make_unique<CPlayerOverlayDlg>();
 //   if (overlay->CreateOverlay(mainWindow, g_settings.TransparentWindows)) ...
 //   overlay->MoveHidden({90 * k, 500});
-//   ...                    // CPlayerOverlay's members and operations
+//   ...                    // CPlayerOverlay's operations
 //   overlay.reset();       // destroys the window
 #pragma once
 
@@ -39,8 +39,6 @@ public:
     [[nodiscard]] sRect ScreenRect() const override;
     void KeepOnTop(bool raise) override;
 
-    SIZE m_bmBackground{0, 0};  // size of the panel bitmap, read again at every paint
-
 protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Leaves the keyboard focus alone so that creating an overlay activates nothing.
@@ -63,4 +61,5 @@ private:
     void PaintText(HDC hdc, const RECT& client);
     void ShowPaintProblem(const char* message);
     std::string m_strPublished;  // the text last given to the window as its own
+    SIZE m_bmBackground{0, 0};   // size of the panel bitmap, read again at every paint
 };

@@ -129,9 +129,11 @@ TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
     fs.AddFile(At("new.txt"), kCutoff + 1);
     fs.AddFile(At("again.txt"), kCutoff + 7);
     // An older cache file with repeated entries: the newest one counts.
-    store.m_astrFiles = {At("same.txt"), At("changed.txt"), At("changed.txt"), At("again.txt"),
-                         At("again.txt")};
-    store.m_atFileTimes = {kCutoff + 5, kCutoff + 2, kCutoff + 3, kCutoff + 7, kCutoff + 4};
+    store.AppendLoadedFile(At("same.txt"), kCutoff + 5);
+    store.AppendLoadedFile(At("changed.txt"), kCutoff + 2);
+    store.AppendLoadedFile(At("changed.txt"), kCutoff + 3);
+    store.AppendLoadedFile(At("again.txt"), kCutoff + 7);
+    store.AppendLoadedFile(At("again.txt"), kCutoff + 4);
     EXPECT_EQ(Scan(true), (std::vector<std::string>{At("changed.txt"), At("new.txt")}));
     // The scan only reads the file cache: a file is recorded once it has been read.
     EXPECT_EQ(store.FileTime(At("changed.txt")), kCutoff + 3);
@@ -140,10 +142,9 @@ TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
 
 TEST_F(FolderScanTest, LaterCyclesListEveryRecentFileWithoutTouchingTheFileCache) {
     fs.AddFile(At("t.txt"), kCutoff + 5);
-    store.m_astrFiles = {At("t.txt")};
-    store.m_atFileTimes = {kCutoff + 5};
+    store.AppendLoadedFile(At("t.txt"), kCutoff + 5);
     EXPECT_EQ(Scan(false), std::vector<std::string>{At("t.txt")});
-    EXPECT_EQ(store.m_astrFiles.size(), 1u);
+    EXPECT_EQ(store.Files().size(), 1u);
     // A file written between two cycles is found by the next one.
     fs.Touch(At("t.txt"), kCutoff + 100);
     EXPECT_EQ(Scan(false, kCutoff + 50), std::vector<std::string>{At("t.txt")});
@@ -183,15 +184,15 @@ TEST_F(FolderScanTest, TimesFromTheListingGiveTheSameScanWithoutQueries) {
     };
     auto scanWith = [this](FakeFileSystem& files) {
         CStatsStore cached;
-        cached.m_astrFiles = {At("Hero/cached.txt"), At("Hero/new.txt")};
-        cached.m_atFileTimes = {kCutoff + 7, kCutoff};
+        cached.AppendLoadedFile(At("Hero/cached.txt"), kCutoff + 7);
+        cached.AppendLoadedFile(At("Hero/new.txt"), kCutoff);
         CHistoryScan fullScan(files, cached);
         fullScan.ScanHistoryFolder(root, ".txt", kCutoff, /*fullImport=*/true, nullptr);
         std::vector<std::pair<std::string, int64_t>> found;
         for (const auto& info : fullScan.m_aModifiedFiles) {
             found.emplace_back(info.m_strPath + "|" + info.m_strName, info.m_tModified);
         }
-        return std::make_pair(found, cached.m_atFileTimes);
+        return std::make_pair(found, cached.FileTimes());
     };
     FakeFileSystem asking;
     build(asking);
