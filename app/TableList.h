@@ -58,9 +58,9 @@ public:
 
     // Shows the HUD of the table on the selected line (creating it the first time the table's
     // seats can be read) and hides every other HUD. A placeholder or start-up line, no selection
-    // or a ticked "Hide" leaves every HUD hidden. When the table's seats cannot be read now, it waits
-    // for them: a HUD it has is made active (its refresh tick shows the overlays once the seats
-    // can be read), and the next merge that sees its file change tries again.
+    // or a ticked "Hide" leaves every HUD hidden. When the table's seats cannot be read now, it
+    // waits for them: a HUD it has is made active (its refresh tick shows the overlays once the
+    // seats can be read), and the next merge that sees its file change tries again.
     void UpdateTableHuds();
 
     // Automatic switching chose mini-table zone `zone` (0..3): pads the list with "< no table >"
@@ -76,7 +76,8 @@ public:
     void RemoveAllTables();
 
     // "^": moves the selected line one up (none on line 0), drops trailing placeholders and
-    // forgets the last automatic switch's zone. The HUDs are left alone: the selected table stays the same.
+    // forgets the last automatic switch's zone. The HUDs are left alone: the selected table stays
+    // the same.
     void MoveTableUp();
     // "v": moves the selected line one down; the last line is pushed down by a "< no table >"
     // line inserted above it, but only as far as line 3 (the fourth mini-table slot). Then as
@@ -88,8 +89,8 @@ public:
     // HUD window is hidden. Nothing happens without a selected line.
     void ToggleTableSettings();
 
-    // "Multi-table": remembers the mode for HUDs shown later and copies it into every HUD, shown or not, re-placing
-    // and refreshing their overlays.
+    // "Multi-table": remembers the mode for HUDs shown later and copies it into every HUD, shown or
+    // not, re-placing and refreshing their overlays.
     void SetMultiTable(bool multiTable);
 
     // "Hide": ticking remembers the selected line (LastSelection), removes the selection and hides
@@ -107,9 +108,7 @@ public:
     // The first record named exactly `name`, or null.
     [[nodiscard]] _sTableOpenInfo* FindTable(const std::string& name);
     // Tracked tables in order of discovery.
-    [[nodiscard]] const std::list<_sTableOpenInfo>& Tables() const noexcept {
-        return m_listTables;
-    }
+    [[nodiscard]] const std::list<_sTableOpenInfo>& Tables() const noexcept { return m_listTables; }
     // The selection remembered by the last selection change or "Hide" (-1: none).
     [[nodiscard]] int LastSelection() const noexcept { return m_nLastSel; }
     // The zone of the last automatic switch, until a list command or "Auto Switch" forgets it

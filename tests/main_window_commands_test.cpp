@@ -36,8 +36,8 @@ TEST_F(MainWindowCommandsTest, DownPushesTheLastLineByPlaceholdersToTheFourthSlo
     tables.MoveTableDown();  // line 3 is the last mini-table slot
     EXPECT_EQ(listBox.Lines(), (Lines{"A", kNone, kNone, "B"}));
     EXPECT_EQ(listBox.GetCurSel(), 3);
-    EXPECT_EQ(tables.LastAutoZone(), -1);   // reset even when nothing moved
-    EXPECT_EQ(ShownHuds(), Lines{"B"});  // moving never touches the HUDs
+    EXPECT_EQ(tables.LastAutoZone(), -1);  // reset even when nothing moved
+    EXPECT_EQ(ShownHuds(), Lines{"B"});    // moving never touches the HUDs
 }
 
 TEST_F(MainWindowCommandsTest, DownSwapsLinesAndATableListedPastTheFourthSlotReachesTheEnd) {
@@ -62,7 +62,7 @@ TEST_F(MainWindowCommandsTest, UpMovesOverPlaceholdersAndDropsTheTrailingOnes) {
     tables.MoveTableUp();
     listBox.AddString(kNone);
     tables.SwitchToZone(0);  // B's line, already selected
-    tables.MoveTableUp();  // line 0: nothing moves, placeholders still go
+    tables.MoveTableUp();    // line 0: nothing moves, placeholders still go
     EXPECT_EQ(listBox.Lines(), (Lines{"B", "A"}));
     EXPECT_EQ(listBox.GetCurSel(), 0);
     EXPECT_EQ(tables.LastAutoZone(), -1);

@@ -205,7 +205,7 @@ TEST(OverlayDrag, GrabbedPointStaysUnderTheCursor) {
     overlay.m_aCalls.clear();
     overlay.MoveCursor({500, 300});
     EXPECT_EQ(overlay.m_aCalls, (Calls{"move 470,290"}));  // no timer, no repaint while dragging
-    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);           // hover text gives way at once
+    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);            // hover text gives way at once
     overlay.MoveCursor({20, 5});  // towards the corner: may go to negative coordinates
     EXPECT_EQ(overlay.m_ptWindow, (sPoint{-10, -5}));
     EXPECT_FALSE(overlay.IsMovePending());  // only the release counts as a finished drag

@@ -79,7 +79,7 @@ TEST_F(SwitchBackTest, HudComesBackWithTheNextCycleThatSeesTheFileChange) {
 }
 
 TEST_F(SwitchBackTest, MultiTableModeIsCopiedWhileWaiting) {
-    tables.SetMultiTable(true);  // ticked while A was shown elsewhere
+    tables.SetMultiTable(true);             // ticked while A was shown elsewhere
     factory.m_huds[0]->multiTable = false;  // only choosing A again may give it the mode now
     Select(1);
     Select(0);

@@ -144,8 +144,7 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
     for (const std::string& path : again.m_astrModifiedPaths) {
         EXPECT_NE(path, paths.back()) << "a plain path is always kept by the cache file";
         // Only a path the cache file cannot hold in its code page may be looked at again.
-        EXPECT_EQ(std::count(loaded.Files().begin(), loaded.Files().end(), path), 1)
-            << path;
+        EXPECT_EQ(std::count(loaded.Files().begin(), loaded.Files().end(), path), 1) << path;
     }
 }
 
