@@ -136,8 +136,8 @@ TEST_F(CachePathCodecTest, AnUnstorablePathIsReadAgainWithoutCountingItsHandsTwi
     auto fullImport = [&](CStatsStore& into) {
         CHistoryScan scan(fileSystem, into);
         scan.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
-        (void)ImportFoundFiles(into, scan.m_aModifiedFiles, kNothingBeingWritten, nullptr);
-        return scan.m_astrModifiedPaths;
+        (void)ImportFoundFiles(into, scan.ModifiedFiles(), kNothingBeingWritten, nullptr);
+        return scan.ModifiedPaths();
     };
     EXPECT_EQ(fullImport(store).size(), 2u);
     ASSERT_EQ(store.CountedHands().size(), 2u);

@@ -79,7 +79,7 @@ protected:
     }
     std::vector<std::string> Scan(bool fullImport, int64_t cutoff = kCutoff) {
         scan.ScanHistoryFolder(root, ".txt", cutoff, fullImport, &progress);
-        return scan.m_astrModifiedPaths;
+        return scan.ModifiedPaths();
     }
 
     std::string root = FakeFileSystem::Join("", "hh");
@@ -118,9 +118,9 @@ TEST_F(FolderScanTest, FilterIgnoresCaseAndNamesLoseTheirExtension) {
     fs.AddFile(At("txt"), kCutoff);
     fs.AddFile(At("Too old.txt"), kCutoff - 1);
     EXPECT_EQ(Scan(false), std::vector<std::string>{At("HAND.TXT")});
-    ASSERT_EQ(scan.m_aModifiedFiles.size(), 1u);
-    EXPECT_EQ(scan.m_aModifiedFiles[0].m_strName, "HAND");
-    EXPECT_EQ(scan.m_aModifiedFiles[0].m_tModified, kCutoff);
+    ASSERT_EQ(scan.ModifiedFiles().size(), 1u);
+    EXPECT_EQ(scan.ModifiedFiles()[0].m_strName, "HAND");
+    EXPECT_EQ(scan.ModifiedFiles()[0].m_tModified, kCutoff);
 }
 
 TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
@@ -153,7 +153,7 @@ TEST_F(FolderScanTest, LaterCyclesListEveryRecentFileWithoutTouchingTheFileCache
 
 TEST_F(FolderScanTest, MissingFolderYieldsNothing) {
     scan.ScanHistoryFolder(FakeFileSystem::Join("", "nowhere"), ".txt", kCutoff, true, nullptr);
-    EXPECT_TRUE(scan.m_aModifiedFiles.empty());
+    EXPECT_TRUE(scan.ModifiedFiles().empty());
 }
 
 TEST_F(FolderScanTest, ProgressWrapsPastTheExpectedCount) {
@@ -189,7 +189,7 @@ TEST_F(FolderScanTest, TimesFromTheListingGiveTheSameScanWithoutQueries) {
         CHistoryScan fullScan(files, cached);
         fullScan.ScanHistoryFolder(root, ".txt", kCutoff, /*fullImport=*/true, nullptr);
         std::vector<std::pair<std::string, int64_t>> found;
-        for (const auto& info : fullScan.m_aModifiedFiles) {
+        for (const auto& info : fullScan.ModifiedFiles()) {
             found.emplace_back(info.m_strPath + "|" + info.m_strName, info.m_tModified);
         }
         return std::make_pair(found, cached.FileTimes());
