@@ -62,9 +62,8 @@ void RunAutoSwitchScan(IScreen& screen, const HotZoneArray& zones, bool autoSwit
                        const std::tm& localTime, CDebugReport& report, CTableList& tables) {
     std::string* log = nullptr;
     if (report.IsRequested()) {
-        report.m_strDebugReport =
-            DebugReportHeader(localTime, screen.Width(), screen.Height(), screen.ContextHandle());
-        log = &report.m_strDebugReport;
+        log = &report.StartScanLog(
+            DebugReportHeader(localTime, screen.Width(), screen.Height(), screen.ContextHandle()));
     }
     const int zone = ScanHotZones(zones, screen, autoSwitchTicked, log);
     if (zone >= 0) {

@@ -60,16 +60,15 @@ std::tm LocalTimeNow() {
 }
 
 bool CompleteDebugReport(CDebugReport& report, IShellOpener& shell, const std::string& path) {
-    if (!report.m_bWriteDebugReport) {
+    if (!report.TakeRequest()) {
         return false;
     }
-    report.m_bWriteDebugReport = false;
     // Text mode: on Windows every "\n" is written as the platform's line end.
     std::FILE* file = OpenFileUtf8(path, "w");
     if (file == nullptr) {
         return false;
     }
-    const std::string& text = report.m_strDebugReport;
+    const std::string& text = report.Text();
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (std::fclose(file) != 0 || !written) {
         return false;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <utility>
 
 class IShellOpener;
 
@@ -21,8 +22,19 @@ public:
         m_bWriteDebugReport = true;
         m_strDebugReport.clear();
     }
-    [[nodiscard]] bool IsRequested() const { return m_bWriteDebugReport; }
+    [[nodiscard]] bool IsRequested() const noexcept { return m_bWriteDebugReport; }
+    // A scan while a log is requested: the buffer starts over with `header`, and the scan writes
+    // its lines into the buffer returned.
+    std::string& StartScanLog(std::string header) {
+        m_strDebugReport = std::move(header);
+        return m_strDebugReport;
+    }
+    // The timer message that writes the log: whether one was requested; the request ends here.
+    [[nodiscard]] bool TakeRequest() noexcept { return std::exchange(m_bWriteDebugReport, false); }
+    // The log as it stands.
+    [[nodiscard]] const std::string& Text() const noexcept { return m_strDebugReport; }
 
+private:
     bool m_bWriteDebugReport = false;
     std::string m_strDebugReport;
 };

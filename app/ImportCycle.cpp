@@ -80,12 +80,12 @@ void CImportCycle::Scan(const std::string& historyFolder) {
 }
 
 void CImportCycle::ReadFiles() {
-    std::vector<sModifiedFileInfo> files = m_scan.m_aModifiedFiles;
+    std::vector<sModifiedFileInfo> files = m_scan.ModifiedFiles();
     if (!m_aUnreadFiles.empty()) {
         // A file written again since has just been found with its new time; the others are
         // read as they are now, and dropped once they are gone.
-        const std::unordered_set<std::string> found(m_scan.m_astrModifiedPaths.begin(),
-                                                    m_scan.m_astrModifiedPaths.end());
+        const std::unordered_set<std::string> found(m_scan.ModifiedPaths().begin(),
+                                                    m_scan.ModifiedPaths().end());
         for (sModifiedFileInfo& file : m_aUnreadFiles) {
             if (found.contains(file.m_strPath)) {
                 continue;
@@ -113,7 +113,7 @@ void CImportCycle::ImportHistory(const std::string& historyFolder) {
     Scan(historyFolder);
     if (firstRun) {
         m_ui.ShowFirstRunMessage(
-            FirstRunMessage(m_settings.OldestStatsInWeeks, m_scan.m_astrModifiedPaths.size()));
+            FirstRunMessage(m_settings.OldestStatsInWeeks, m_scan.ModifiedPaths().size()));
         m_clock.Sleep(kFirstRunPauseMs);
     }
 
@@ -131,7 +131,7 @@ void CImportCycle::ImportHistory(const std::string& historyFolder) {
     }
 
     if (m_refreshTableList) {
-        m_refreshTableList(m_scan.m_aModifiedFiles);
+        m_refreshTableList(m_scan.ModifiedFiles());
     }
     m_progress.SetPos(0);
     // The next cycle looks only at files written since this one started.

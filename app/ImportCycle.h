@@ -107,10 +107,10 @@ public:
     // The files found by the last scan: between cycles, every file written since the previous
     // cycle began (after a full import: in its last 180 seconds).
     [[nodiscard]] const std::vector<sModifiedFileInfo>& ModifiedFiles() const noexcept {
-        return m_scan.m_aModifiedFiles;
+        return m_scan.ModifiedFiles();
     }
     [[nodiscard]] const std::vector<std::string>& ModifiedPaths() const noexcept {
-        return m_scan.m_astrModifiedPaths;
+        return m_scan.ModifiedPaths();
     }
 
     // Files the last cycle could not read (held open by another program): each later cycle

@@ -346,13 +346,12 @@ void CPKR_HUDDlg::OnHotZones() {
     KillTimer(Hwnd(), TIMER_IMPORT);
     const int width = ScreenWidth();
     const int height = ScreenHeight();
-    CTableHotZone dialog;
-    dialog.m_rcZone =
-        ReadHotZoneForDialog(m_store, width, height, static_cast<int>(MainWindowRect().Width()));
+    CTableHotZone dialog(
+        ReadHotZoneForDialog(m_store, width, height, static_cast<int>(MainWindowRect().Width())));
     // Owned by the main window, which stays disabled while it is open: no second dialog, no
     // Options or close underneath, and the switching scan sees one of its own windows in front.
     if (dialog.DoModal(Hwnd()) == IDOK) {
-        m_rcHotZone = SaveHotZone(m_store, width, height, dialog.m_rcZone);
+        m_rcHotZone = SaveHotZone(m_store, width, height, dialog.Zone());
     }
     StartImportTimer(kImportPeriodMs);
 }

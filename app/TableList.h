@@ -52,15 +52,15 @@ public:
     // selected then, line 0 is selected and OnSelChangeTables runs.
     void RefreshTableList(const std::vector<sModifiedFileInfo>& files);
 
-    // The list's selection changed: remembers it in m_nLastSel and, unless "Auto Switch" is
+    // The list's selection changed: remembers it (LastSelection) and, unless "Auto Switch" is
     // ticked with more than one line listed, runs UpdateTableHuds.
     void OnSelChangeTables();
 
     // Shows the HUD of the table on the selected line (creating it the first time the table's
     // seats can be read) and hides every other HUD. A placeholder or start-up line, no selection
-    // or m_bHideHuds leaves every HUD hidden. When the table's seats cannot be read now, it waits
-    // for them: a HUD it has is made active (its refresh tick shows the overlays once the seats
-    // can be read), and the next merge that sees its file change tries again.
+    // or a ticked "Hide" leaves every HUD hidden. When the table's seats cannot be read now, it
+    // waits for them: a HUD it has is made active (its refresh tick shows the overlays once the
+    // seats can be read), and the next merge that sees its file change tries again.
     void UpdateTableHuds();
 
     // Automatic switching chose mini-table zone `zone` (0..3): pads the list with "< no table >"
@@ -70,13 +70,14 @@ public:
 
     // "X": removes the selected line and its table (destroying the HUD), drops trailing
     // placeholders, selects line 0 when nothing is selected then (running OnSelChangeTables),
-    // and resets m_nAutoZone. Nothing happens without a selected line.
+    // and forgets the last automatic switch's zone. Nothing happens without a selected line.
     void RemoveSelectedTable();
     // Removes every line and table the way repeated "X" on line 0 does (Options, full reload).
     void RemoveAllTables();
 
     // "^": moves the selected line one up (none on line 0), drops trailing placeholders and
-    // resets m_nAutoZone. The HUDs are left alone: the selected table stays the same.
+    // forgets the last automatic switch's zone. The HUDs are left alone: the selected table stays
+    // the same.
     void MoveTableUp();
     // "v": moves the selected line one down; the last line is pushed down by a "< no table >"
     // line inserted above it, but only as far as line 3 (the fourth mini-table slot). Then as
@@ -88,11 +89,11 @@ public:
     // HUD window is hidden. Nothing happens without a selected line.
     void ToggleTableSettings();
 
-    // "Multi-table": sets m_bMultiTable and copies it into every HUD, shown or not, re-placing
-    // and refreshing their overlays.
+    // "Multi-table": remembers the mode for HUDs shown later and copies it into every HUD, shown or
+    // not, re-placing and refreshing their overlays.
     void SetMultiTable(bool multiTable);
 
-    // "Hide": ticking remembers the selected line in m_nLastSel, removes the selection and hides
+    // "Hide": ticking remembers the selected line (LastSelection), removes the selection and hides
     // every HUD; clearing selects the remembered line again (clamped into the list) and shows
     // its HUD.
     void SetHideHuds(bool hide);
@@ -106,14 +107,13 @@ public:
 
     // The first record named exactly `name`, or null.
     [[nodiscard]] _sTableOpenInfo* FindTable(const std::string& name);
-
-    // Tracked tables in order of discovery. Records never move, so a HUD may keep a pointer to
-    // its own.
-    std::list<_sTableOpenInfo> m_listTables;
-    int m_nLastSel = 0;          // last remembered selection
-    bool m_bMultiTable = false;  // "Multi-table" check box, copied into every HUD shown
-    bool m_bHideHuds = false;    // "Hide" check box: no HUD is shown while set
-    int m_nAutoZone = -1;        // zone of the last automatic switch, -1 = none
+    // Tracked tables in order of discovery.
+    [[nodiscard]] const std::list<_sTableOpenInfo>& Tables() const noexcept { return m_listTables; }
+    // The selection remembered by the last selection change or "Hide" (-1: none).
+    [[nodiscard]] int LastSelection() const noexcept { return m_nLastSel; }
+    // The zone of the last automatic switch, until a list command or "Auto Switch" forgets it
+    // (-1: none).
+    [[nodiscard]] int LastAutoZone() const noexcept { return m_nAutoZone; }
 
 private:
     void AddTableLine(const std::string& name);
@@ -131,6 +131,12 @@ private:
     // The table last chosen for showing (by the selection or by automatic switching) while its
     // seats could not be read; reset by every later choice and by removing that table.
     std::optional<std::string> m_strAwaitingHud;
+    // Records never move, so a HUD may keep a pointer to its own.
+    std::list<_sTableOpenInfo> m_listTables;
+    int m_nLastSel = 0;          // last remembered selection
+    bool m_bMultiTable = false;  // "Multi-table" check box, copied into every HUD shown
+    bool m_bHideHuds = false;    // "Hide" check box: no HUD is shown while set
+    int m_nAutoZone = -1;        // zone of the last automatic switch, -1 = none
     IListBox& m_listBox;
     ITableHudFactory& m_hudFactory;
     ITableListHost& m_host;

@@ -47,8 +47,8 @@ void CheckSameStore(const CStatsStore& loaded, const CStatsStore& reread) {
         FuzzRequire(SameRecords(loaded, reread, player), "counters survive");
     }
     FuzzRequire(reread.CountedHands() == loaded.CountedHands(), "counted hands survive");
-    FuzzRequire(reread.m_astrFiles == loaded.m_astrFiles, "file-cache paths survive");
-    FuzzRequire(reread.m_atFileTimes == loaded.m_atFileTimes, "file-cache times survive");
+    FuzzRequire(reread.Files() == loaded.Files(), "file-cache paths survive");
+    FuzzRequire(reread.FileTimes() == loaded.FileTimes(), "file-cache times survive");
 }
 
 }  // namespace
@@ -57,11 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CStatsStore loaded;
     if (!LoadStatsCacheImage(loaded, data, size)) {
         FuzzRequire(loaded.PlayerCount() == 0 && loaded.CountedHands().empty() &&
-                        loaded.m_astrFiles.empty() && loaded.m_atFileTimes.empty(),
+                        loaded.Files().empty() && loaded.FileTimes().empty(),
                     "a refused image leaves the store empty");
         return 0;
     }
-    FuzzRequire(loaded.m_astrFiles.size() == loaded.m_atFileTimes.size(),
+    FuzzRequire(loaded.Files().size() == loaded.FileTimes().size(),
                 "file-cache paths and times pair up");
 
     const std::string& path = RoundTripPath();

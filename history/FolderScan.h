@@ -34,8 +34,12 @@ public:
                            bool fullImport, IProgressSink* progress);
 
     // Files found by the last scan, in the order found, and the same files' paths.
-    std::vector<sModifiedFileInfo> m_aModifiedFiles;
-    std::vector<std::string> m_astrModifiedPaths;
+    [[nodiscard]] const std::vector<sModifiedFileInfo>& ModifiedFiles() const noexcept {
+        return m_aModifiedFiles;
+    }
+    [[nodiscard]] const std::vector<std::string>& ModifiedPaths() const noexcept {
+        return m_astrModifiedPaths;
+    }
 
 private:
     void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
@@ -45,6 +49,8 @@ private:
     std::optional<int64_t> WrittenAt(const sDirEntry& entry, const std::string& path);
     void CountProgress();
 
+    std::vector<sModifiedFileInfo> m_aModifiedFiles;
+    std::vector<std::string> m_astrModifiedPaths;  // the paths of m_aModifiedFiles
     IFileSystem& m_fs;
     CStatsStore& m_store;
     bool m_bFullImport = false;

@@ -77,10 +77,7 @@ public:
     // when they were read (seconds since 1970-01-01 UTC), one entry per path. The two arrays
     // always have the same length. The cache file loader appends to them through AppendLoadedFile;
     // everything else records a file through RecordFileTime, so that a path never gets a second
-    // entry. Code outside the store reads them through Files() and FileTimes().
-    std::vector<std::string> m_astrFiles;
-    std::vector<int64_t> m_atFileTimes;
-
+    // entry.
     [[nodiscard]] const std::vector<std::string>& Files() const noexcept { return m_astrFiles; }
     [[nodiscard]] const std::vector<int64_t>& FileTimes() const noexcept { return m_atFileTimes; }
     // Makes room for `count` more entries (the count a cache file announces).
@@ -118,6 +115,8 @@ private:
     std::vector<uint32_t> m_anHands;
     CHandNumberSet m_handSet;
 
+    std::vector<std::string> m_astrFiles;
+    std::vector<int64_t> m_atFileTimes;
     // Entry of each file-cache path; valid for the first m_nIndexedFiles entries (the loader
     // appends behind the index's back, which the count notices).
     std::unordered_map<std::string, size_t> m_fileIndex;

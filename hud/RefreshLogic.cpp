@@ -112,7 +112,7 @@ void RunOverlayRefresh(IRefreshHud& hud, const std::array<CPlayerOverlay*, kSeat
             continue;
         }
         hud.ComposeSeat(seat, display);
-        overlay->m_crText = display.colour;
+        overlay->SetTextColour(display.colour);
         // All four are stored; a colour change alone does not repaint.
         bool changed = false;
         for (int variant = 0; variant < kOverlayStateCount; ++variant) {

@@ -50,14 +50,6 @@ public:
     // Stores the overlays' current places as the layout chosen in the window.
     void SaveOverlayPositions() override;
 
-    _sTableOpenInfo* m_pTable;
-    // Overlay of seat i+1 at index i; null until the window exists (or when it failed).
-    std::array<std::unique_ptr<CPlayerOverlayDlg>, kSeatCount> m_pOverlay;
-    bool m_bActive = true;
-    bool m_bMultiTable = false;
-    // m_nLayoutSize, m_nSizeClass, m_nGame, m_nStake, m_strMain, m_nPlayer, m_strSeatName.
-    sSeatState m_seats;
-
 protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
@@ -82,6 +74,13 @@ private:
     std::optional<sLayoutChoice> ChosenLayout();
     [[nodiscard]] std::array<CPlayerOverlay*, kSeatCount> OverlayPointers() const;
 
+    _sTableOpenInfo* m_pTable;
+    // Overlay of seat i+1 at index i; null until the window exists (or when it failed).
+    std::array<std::unique_ptr<CPlayerOverlayDlg>, kSeatCount> m_pOverlay;
+    bool m_bActive = true;
+    bool m_bMultiTable = false;
+    // m_nLayoutSize, m_nSizeClass, m_nGame, m_nStake, m_strMain, m_nPlayer, m_strSeatName.
+    sSeatState m_seats;
     HWND m_hMainWindow;
     ISettingsStore& m_store;
     const CStatsStore& m_stats;

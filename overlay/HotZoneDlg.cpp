@@ -3,7 +3,7 @@
 #include "overlay/HotZones.h"
 #include "resources/resource.h"
 
-CTableHotZone::CTableHotZone() : CDialogBase(IDD_HOTZONE) {}
+CTableHotZone::CTableHotZone(const sRect& zone) : CDialogBase(IDD_HOTZONE), m_rcZone(zone) {}
 
 BOOL CTableHotZone::OnInitDialog() {
     const BOOL result = CDialogBase::OnInitDialog();

@@ -1,6 +1,6 @@
 // "Mini-Table Hot Zone": a topmost window the user drags and sizes over the top mini-table view
-// of the PKR client. Opened with the stored rectangle; after OK `m_rcZone` holds the window
-// rectangle the user left (frame and caption included).
+// of the PKR client. Opened over the stored rectangle; after OK Zone() is the window rectangle
+// the user left (frame and caption included), after Cancel still the one it opened with.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +10,14 @@
 
 class CTableHotZone final : public CDialogBase {
 public:
-    CTableHotZone();
+    explicit CTableHotZone(const sRect& zone);
 
-    sRect m_rcZone;
+    [[nodiscard]] const sRect& Zone() const noexcept { return m_rcZone; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+
+private:
+    sRect m_rcZone;
 };

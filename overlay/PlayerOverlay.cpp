@@ -40,8 +40,7 @@ bool CPlayerOverlay::SetText(int index, std::string_view text) {
 }
 
 const std::string& CPlayerOverlay::ShownText() const noexcept {
-    const bool valid = m_nState >= 0 && m_nState < kOverlayStateCount;
-    return m_strText[static_cast<size_t>(valid ? m_nState : OVERLAY_NORMAL)];
+    return m_strText[static_cast<size_t>(m_nState)];
 }
 
 void CPlayerOverlay::OnLeftButtonDown(sPoint client) {
@@ -65,7 +64,7 @@ void CPlayerOverlay::OnMouseMove(sPoint cursorScreen) {
     }
 
     // Hovering: switch to the hover text and check again shortly whether the cursor has left.
-    const int32_t before = m_nState;
+    const eOverlayState before = m_nState;
     if (m_nState == OVERLAY_NORMAL) {
         m_nState = OVERLAY_HOVER;
     } else if (m_nState == OVERLAY_NAMES) {
@@ -137,4 +136,15 @@ bool CPlayerOverlay::TakeMoved() noexcept {
     const bool moved = m_bMoved;
     m_bMoved = false;
     return moved;
+}
+
+void HoldState(CPlayerOverlay& overlay, eOverlayState state) {
+    overlay.ResetToNormal();
+    if (state == OVERLAY_HOVER || state == OVERLAY_HOVER_NAMES) {
+        overlay.HoldHover();
+    }
+    if (state == OVERLAY_NAMES || state == OVERLAY_HOVER_NAMES) {
+        overlay.HoldNames();
+    }
+    overlay.StopStateTimer();
 }

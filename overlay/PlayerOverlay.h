@@ -6,6 +6,7 @@
 // The display state belongs to the overlay: its own mouse and timer handlers move it, and the
 // table HUD moves it only through the key methods below (HoldHover, HoldNames, ResetToNormal),
 // which repaint when the state changes. A finished drag is reported once, through TakeMoved.
+// The texts and the colour are the HUD's to set; the overlay only shows them.
 #pragma once
 
 #include <array>
@@ -15,7 +16,7 @@
 
 #include "platform/Geometry.h"
 
-// Display states: the value of m_nState and the index into m_strText.
+// Display states, each showing its own text variant (the index into the overlay's texts).
 enum eOverlayState : int32_t {
     OVERLAY_NORMAL = 0,       // main statistics
     OVERLAY_HOVER = 1,        // hover statistics
@@ -57,15 +58,8 @@ class CPlayerOverlay {
 public:
     virtual ~CPlayerOverlay() = default;
 
-    // The data the HUD reads and writes directly.
-    sPoint m_ptDragOffset;                                  // -(client point of the last press)
-    std::array<std::string, kOverlayStateCount> m_strText;  // one text per display state
-    int32_t m_nState = OVERLAY_NORMAL;                      // eOverlayState
-    uint32_t m_crText = 0;                                  // text colour, 0x00BBGGRR
-    bool m_bMoved = false;  // a drag ended elsewhere; the HUD clears it and saves the layout
-
     // The state shown now.
-    [[nodiscard]] int32_t State() const noexcept { return m_nState; }
+    [[nodiscard]] eOverlayState State() const noexcept { return m_nState; }
     // CTRL held: the hover text, as if the mouse were over the overlay, until the state timer
     // (re-armed here) settles it after the key is released.
     void HoldHover();
@@ -76,12 +70,23 @@ public:
     void ResetToNormal();
     // Whether a drag has ended elsewhere since the last call; clears it.
     [[nodiscard]] bool TakeMoved() noexcept;
+    // Whether a drag has ended elsewhere that TakeMoved has not reported yet; clears nothing.
+    [[nodiscard]] bool IsMovePending() const noexcept { return m_bMoved; }
 
     // Stores `text` as variant `index` (0..3; others are ignored and report no change) and
     // reports whether it differs from what was there. Never repaints: the caller does.
     bool SetText(int index, std::string_view text);
-    // The variant the current state shows (the normal text for an out-of-range state).
+    // The variant the current state shows.
     [[nodiscard]] const std::string& ShownText() const noexcept;
+    // Every variant, indexed by display state.
+    [[nodiscard]] const std::array<std::string, kOverlayStateCount>& Texts() const noexcept {
+        return m_strText;
+    }
+    // The text colour, 0x00BBGGRR. Setting it never repaints: the caller decides.
+    void SetTextColour(uint32_t colour) noexcept { m_crText = colour; }
+    [[nodiscard]] uint32_t TextColour() const noexcept { return m_crText; }
+    // -(client point of the last press): the grabbed point stays this far from the cursor.
+    [[nodiscard]] sPoint DragOffset() const noexcept { return m_ptDragOffset; }
 
     // Window operations for the HUD.
     virtual void Show() = 0;
@@ -116,5 +121,15 @@ protected:
     virtual void ResizeInPlace() = 0;
 
 private:
+    std::array<std::string, kOverlayStateCount> m_strText;  // one text per display state
+    uint32_t m_crText = 0;
+    eOverlayState m_nState = OVERLAY_NORMAL;
+    sPoint m_ptDragOffset;
     sPoint m_ptPressTopLeft;  // where the window stood when the left button went down
+    bool m_bMoved = false;    // a drag ended elsewhere and TakeMoved has not reported it yet
 };
+
+// Brings `overlay` into `state` the way the keys do (CTRL for the hover text, ALT for the names)
+// and stops its state timer, so that the state holds until the mouse or a key moves it: a fixed
+// view for showing an overlay outside a running HUD.
+void HoldState(CPlayerOverlay& overlay, eOverlayState state);

@@ -243,7 +243,7 @@ void CPlayerOverlayDlg::PaintText(HDC hdc, const RECT& client) {
     }
     const CScopedSelection selected(hdc, font.Get());
     SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, static_cast<COLORREF>(m_crText));
+    SetTextColor(hdc, static_cast<COLORREF>(TextColour()));
     RECT textRect = ToRect(
         OverlayTextRect({static_cast<int32_t>(client.left), static_cast<int32_t>(client.top),
                          static_cast<int32_t>(client.right), static_cast<int32_t>(client.bottom)}));

@@ -35,8 +35,6 @@ public:
     [[nodiscard]] sRect ScreenRect() const override;
     void KeepOnTop(bool raise) override;
 
-    SIZE m_bmBackground{0, 0};  // size of the panel bitmap, read again at every paint
-
 protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Leaves the keyboard focus alone so that creating an overlay activates nothing.
@@ -59,4 +57,5 @@ private:
     void PaintText(HDC hdc, const RECT& client);
     void ShowPaintProblem(const char* message);
     std::string m_strPublished;  // the text last given to the window as its own
+    SIZE m_bmBackground{0, 0};   // size of the panel bitmap, read again at every paint
 };

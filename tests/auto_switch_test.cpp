@@ -134,7 +134,7 @@ TEST(AutoSwitchScanTest, WhiteZoneTwoPadsTheListAndHidesEveryHud) {
     EXPECT_EQ(rig.listBox.Lines(), (Lines{"A", kNoTableLine, kNoTableLine}));
     EXPECT_EQ(rig.listBox.GetCurSel(), 2);
     EXPECT_TRUE(rig.ShownHuds().empty());
-    EXPECT_TRUE(report.m_strDebugReport.empty());  // nothing logged unless asked
+    EXPECT_TRUE(report.Text().empty());  // nothing logged unless asked
 }
 
 // Windows: 1 the main window, 2 the PKR client, 3 owned by the main window, 4 another program.

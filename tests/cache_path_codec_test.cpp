@@ -66,11 +66,9 @@ CStatsStore StoreWithFiles(std::vector<std::string> files) {
     CStatsStore store;
     ParseHistoryText(
         store, hand_text::Header() + hand_text::Hand(7, {{1, "Ann"}, {2, "Ben"}}, {"Ann folds"}));
-    store.m_atFileTimes.assign(files.size(), 0);
     for (size_t i = 0; i < files.size(); ++i) {
-        store.m_atFileTimes[i] = 1700000000 + static_cast<int64_t>(i);
+        store.AppendLoadedFile(std::move(files[i]), 1700000000 + static_cast<int64_t>(i));
     }
-    store.m_astrFiles = std::move(files);
     return store;
 }
 
@@ -90,8 +88,8 @@ protected:
 
 TEST_F(CachePathCodecTest, PathsAreStoredInTheCodePageAndReadBackAsUtf8) {
     const CStatsStore loaded = SaveAndLoad(StoreWithFiles({kJuergen, "/hh/plain.txt"}));
-    EXPECT_EQ(loaded.m_astrFiles, (std::vector<std::string>{kJuergen, "/hh/plain.txt"}));
-    EXPECT_EQ(loaded.m_atFileTimes, (std::vector<int64_t>{1700000000, 1700000001}));
+    EXPECT_EQ(loaded.Files(), (std::vector<std::string>{kJuergen, "/hh/plain.txt"}));
+    EXPECT_EQ(loaded.FileTimes(), (std::vector<int64_t>{1700000000, 1700000001}));
     // One byte per character in the file: "ü" is 0xFC, as the code page writes it.
     const std::string bytes = ReadFile(path);
     EXPECT_NE(bytes.find("/hh/J\xFCrgen/20090301/Tisch Gr\xF6\xDF\x65.txt"), std::string::npos);
@@ -101,8 +99,8 @@ TEST_F(CachePathCodecTest, PathsAreStoredInTheCodePageAndReadBackAsUtf8) {
 TEST_F(CachePathCodecTest, PathsTheCodePageCannotHoldAreLeftOut) {
     const CStatsStore loaded =
         SaveAndLoad(StoreWithFiles({"/hh/a.txt", kCyrillic, kJuergen, "/hh/b.txt"}));
-    EXPECT_EQ(loaded.m_astrFiles, (std::vector<std::string>{"/hh/a.txt", kJuergen, "/hh/b.txt"}));
-    EXPECT_EQ(loaded.m_atFileTimes, (std::vector<int64_t>{1700000000, 1700000002, 1700000003}));
+    EXPECT_EQ(loaded.Files(), (std::vector<std::string>{"/hh/a.txt", kJuergen, "/hh/b.txt"}));
+    EXPECT_EQ(loaded.FileTimes(), (std::vector<int64_t>{1700000000, 1700000002, 1700000003}));
 }
 
 TEST_F(CachePathCodecTest, TheFieldLimitAppliesToTheStoredForm) {
@@ -116,7 +114,7 @@ TEST_F(CachePathCodecTest, TheFieldLimitAppliesToTheStoredForm) {
         tooLong += "\xC3\xBC";
     }
     const CStatsStore loaded = SaveAndLoad(StoreWithFiles({fits, tooLong}));
-    EXPECT_EQ(loaded.m_astrFiles, (std::vector<std::string>{fits}));
+    EXPECT_EQ(loaded.Files(), (std::vector<std::string>{fits}));
 }
 
 // A table file whose path the cache file cannot hold: imported, and on every later full import
@@ -138,8 +136,8 @@ TEST_F(CachePathCodecTest, AnUnstorablePathIsReadAgainWithoutCountingItsHandsTwi
     auto fullImport = [&](CStatsStore& into) {
         CHistoryScan scan(fileSystem, into);
         scan.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
-        (void)ImportFoundFiles(into, scan.m_aModifiedFiles, kNothingBeingWritten, nullptr);
-        return scan.m_astrModifiedPaths;
+        (void)ImportFoundFiles(into, scan.ModifiedFiles(), kNothingBeingWritten, nullptr);
+        return scan.ModifiedPaths();
     };
     EXPECT_EQ(fullImport(store).size(), 2u);
     ASSERT_EQ(store.CountedHands().size(), 2u);
@@ -149,13 +147,13 @@ TEST_F(CachePathCodecTest, AnUnstorablePathIsReadAgainWithoutCountingItsHandsTwi
 
     for (int run = 0; run < 3; ++run) {
         CStatsStore loaded = SaveAndLoad(store);
-        EXPECT_EQ(loaded.m_astrFiles, (std::vector<std::string>{latin}));
+        EXPECT_EQ(loaded.Files(), (std::vector<std::string>{latin}));
         EXPECT_EQ(fullImport(loaded), (std::vector<std::string>{cyrillic})) << "run " << run;
         EXPECT_EQ(loaded.CountedHands().size(), 2u);
         loaded.GetRecord(loaded.FindPlayer("Ann"), *after);
         EXPECT_EQ(0, std::memcmp(before.get(), after.get(), sizeof(CPKR_PlayerRecord)));
         // The path is in the store once, not once more per run.
-        EXPECT_EQ(std::count(loaded.m_astrFiles.begin(), loaded.m_astrFiles.end(), cyrillic), 1);
+        EXPECT_EQ(std::count(loaded.Files().begin(), loaded.Files().end(), cyrillic), 1);
         store = std::move(loaded);
     }
 }

@@ -90,7 +90,7 @@ TEST(DebugReportTest, ScanLogListsEverySampleAndStopsAtTheBottomMargin) {
     expected += "Zone 1, y = 32, WhiteCount = 6\n\n";
     expected += "Zone 2, y = 40, WhiteCount = 0\n\n";
     expected += "Zone 3, y = 60, WhiteCount = 0\n\n";
-    EXPECT_EQ(report.m_strDebugReport, expected);
+    EXPECT_EQ(report.Text(), expected);
     EXPECT_EQ(rig.listBox.GetCount(), 0);
     EXPECT_TRUE(report.IsRequested());  // written by the end of the timer message, not here
 }
@@ -106,7 +106,7 @@ TEST(DebugReportTest, CompleteWritesOnceAndOpensTheFile) {
 
     testing_support::WriteFile(path, "an older, longer report\n");
     report.Request();
-    report.m_strDebugReport = "line one\nline two\n";
+    report.StartScanLog("line one\nline two\n");
     EXPECT_TRUE(CompleteDebugReport(report, shell, path));
 #ifdef _WIN32
     EXPECT_EQ(ReadFile(path), "line one\r\nline two\r\n");
@@ -126,7 +126,7 @@ TEST(DebugReportTest, UncreatableFileDropsTheLogQuietly) {
     CRecordingShell shell;
     CDebugReport report;
     report.Request();
-    report.m_strDebugReport = "text";
+    report.StartScanLog("text");
     EXPECT_FALSE(CompleteDebugReport(report, shell, dir.File("missing/DebugReport.txt")));
     EXPECT_TRUE(shell.m_opened.empty());
     EXPECT_FALSE(report.IsRequested());

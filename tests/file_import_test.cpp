@@ -50,8 +50,8 @@ TEST_F(FileImportTest, OnlyFilesThatWereReadAreRecorded) {
     EXPECT_EQ(unread[0].m_strPath, held);
     EXPECT_EQ(unread[0].m_tModified, 20);
     EXPECT_EQ(unread[1].m_strPath, gone);
-    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{a, c}));
-    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{10, 40}));
+    EXPECT_EQ(store.Files(), (std::vector<std::string>{a, c}));
+    EXPECT_EQ(store.FileTimes(), (std::vector<int64_t>{10, 40}));
     EXPECT_TRUE(store.IsHandCounted(1));
     EXPECT_FALSE(store.IsHandCounted(2));
     EXPECT_TRUE(store.IsHandCounted(3));
@@ -62,8 +62,8 @@ TEST_F(FileImportTest, OnlyFilesThatWereReadAreRecorded) {
     EXPECT_TRUE(
         ImportFoundFiles(store, {Found(held, 20), Found(a, 50)}, kLongAfter, nullptr).empty());
     EXPECT_TRUE(store.IsHandCounted(2));
-    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{a, c, held}));
-    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{50, 40, 20}));
+    EXPECT_EQ(store.Files(), (std::vector<std::string>{a, c, held}));
+    EXPECT_EQ(store.FileTimes(), (std::vector<int64_t>{50, 40, 20}));
 }
 
 // A file written in the second its reading began may still grow within that second, its time

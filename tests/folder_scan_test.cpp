@@ -79,7 +79,7 @@ protected:
     }
     std::vector<std::string> Scan(bool fullImport, int64_t cutoff = kCutoff) {
         scan.ScanHistoryFolder(root, ".txt", cutoff, fullImport, &progress);
-        return scan.m_astrModifiedPaths;
+        return scan.ModifiedPaths();
     }
 
     std::string root = FakeFileSystem::Join("", "hh");
@@ -118,9 +118,9 @@ TEST_F(FolderScanTest, FilterIgnoresCaseAndNamesLoseTheirExtension) {
     fs.AddFile(At("txt"), kCutoff);
     fs.AddFile(At("Too old.txt"), kCutoff - 1);
     EXPECT_EQ(Scan(false), std::vector<std::string>{At("HAND.TXT")});
-    ASSERT_EQ(scan.m_aModifiedFiles.size(), 1u);
-    EXPECT_EQ(scan.m_aModifiedFiles[0].m_strName, "HAND");
-    EXPECT_EQ(scan.m_aModifiedFiles[0].m_tModified, kCutoff);
+    ASSERT_EQ(scan.ModifiedFiles().size(), 1u);
+    EXPECT_EQ(scan.ModifiedFiles()[0].m_strName, "HAND");
+    EXPECT_EQ(scan.ModifiedFiles()[0].m_tModified, kCutoff);
 }
 
 TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
@@ -129,9 +129,11 @@ TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
     fs.AddFile(At("new.txt"), kCutoff + 1);
     fs.AddFile(At("again.txt"), kCutoff + 7);
     // An older cache file with repeated entries: the newest one counts.
-    store.m_astrFiles = {At("same.txt"), At("changed.txt"), At("changed.txt"), At("again.txt"),
-                         At("again.txt")};
-    store.m_atFileTimes = {kCutoff + 5, kCutoff + 2, kCutoff + 3, kCutoff + 7, kCutoff + 4};
+    store.AppendLoadedFile(At("same.txt"), kCutoff + 5);
+    store.AppendLoadedFile(At("changed.txt"), kCutoff + 2);
+    store.AppendLoadedFile(At("changed.txt"), kCutoff + 3);
+    store.AppendLoadedFile(At("again.txt"), kCutoff + 7);
+    store.AppendLoadedFile(At("again.txt"), kCutoff + 4);
     EXPECT_EQ(Scan(true), (std::vector<std::string>{At("changed.txt"), At("new.txt")}));
     // The scan only reads the file cache: a file is recorded once it has been read.
     EXPECT_EQ(store.FileTime(At("changed.txt")), kCutoff + 3);
@@ -140,10 +142,9 @@ TEST_F(FolderScanTest, FullImportPassesOverFilesTheCacheHoldsUnchanged) {
 
 TEST_F(FolderScanTest, LaterCyclesListEveryRecentFileWithoutTouchingTheFileCache) {
     fs.AddFile(At("t.txt"), kCutoff + 5);
-    store.m_astrFiles = {At("t.txt")};
-    store.m_atFileTimes = {kCutoff + 5};
+    store.AppendLoadedFile(At("t.txt"), kCutoff + 5);
     EXPECT_EQ(Scan(false), std::vector<std::string>{At("t.txt")});
-    EXPECT_EQ(store.m_astrFiles.size(), 1u);
+    EXPECT_EQ(store.Files().size(), 1u);
     // A file written between two cycles is found by the next one.
     fs.Touch(At("t.txt"), kCutoff + 100);
     EXPECT_EQ(Scan(false, kCutoff + 50), std::vector<std::string>{At("t.txt")});
@@ -152,7 +153,7 @@ TEST_F(FolderScanTest, LaterCyclesListEveryRecentFileWithoutTouchingTheFileCache
 
 TEST_F(FolderScanTest, MissingFolderYieldsNothing) {
     scan.ScanHistoryFolder(FakeFileSystem::Join("", "nowhere"), ".txt", kCutoff, true, nullptr);
-    EXPECT_TRUE(scan.m_aModifiedFiles.empty());
+    EXPECT_TRUE(scan.ModifiedFiles().empty());
 }
 
 TEST_F(FolderScanTest, ProgressWrapsPastTheExpectedCount) {
@@ -183,15 +184,15 @@ TEST_F(FolderScanTest, TimesFromTheListingGiveTheSameScanWithoutQueries) {
     };
     auto scanWith = [this](FakeFileSystem& files) {
         CStatsStore cached;
-        cached.m_astrFiles = {At("Hero/cached.txt"), At("Hero/new.txt")};
-        cached.m_atFileTimes = {kCutoff + 7, kCutoff};
+        cached.AppendLoadedFile(At("Hero/cached.txt"), kCutoff + 7);
+        cached.AppendLoadedFile(At("Hero/new.txt"), kCutoff);
         CHistoryScan fullScan(files, cached);
         fullScan.ScanHistoryFolder(root, ".txt", kCutoff, /*fullImport=*/true, nullptr);
         std::vector<std::pair<std::string, int64_t>> found;
-        for (const auto& info : fullScan.m_aModifiedFiles) {
+        for (const auto& info : fullScan.ModifiedFiles()) {
             found.emplace_back(info.m_strPath + "|" + info.m_strName, info.m_tModified);
         }
-        return std::make_pair(found, cached.m_atFileTimes);
+        return std::make_pair(found, cached.FileTimes());
     };
     FakeFileSystem asking;
     build(asking);

@@ -205,8 +205,8 @@ TEST_F(ImportCycleTest, LoadedCacheKeepsItsCutoffShowsNoMessageAndSkipsUnchanged
     const std::string same = AddTable("Same", 1, kNow - 3600);
     const std::string grown = AddTable("Grown", 2, kNow - 30);
     AddTable("Ancient", 3, kNow - 60 * kWeek);  // older than 52 weeks, newer than the cache
-    store.m_astrFiles = {same, grown};
-    store.m_atFileTimes = {kNow - 3600, kNow - 7200};
+    store.AppendLoadedFile(same, kNow - 3600);
+    store.AppendLoadedFile(grown, kNow - 7200);
 
     Run();
 
@@ -223,7 +223,7 @@ TEST_F(ImportCycleTest, LaterCycleFindsRewrittenFileAndRecordsItsNewTimeInPlace)
     const std::string path = AddTable("Table", 1, kNow - 30);
     const std::string other = AddTable("Other", 2, kNow - 40);
     Run();
-    ASSERT_EQ(store.m_astrFiles.size(), 2u);
+    ASSERT_EQ(store.Files().size(), 2u);
     ui.events.clear();
 
     // A table played for a while: every cycle finds its file written again.
@@ -234,7 +234,7 @@ TEST_F(ImportCycleTest, LaterCycleFindsRewrittenFileAndRecordsItsNewTimeInPlace)
         EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Table"});
     }
     EXPECT_EQ(ui.events.back(), "refresh");
-    EXPECT_EQ(store.m_astrFiles.size(), 2u);
+    EXPECT_EQ(store.Files().size(), 2u);
     EXPECT_EQ(store.FileTime(path), clock.now - 2);
     EXPECT_EQ(store.FileTime(other), kNow - 40);
     EXPECT_EQ(cycle.State().historyCutoff, clock.now);
@@ -273,7 +273,7 @@ TEST_F(ImportCycleTest, AFileHeldOpenDuringTheFirstImportIsReadByTheNextCycle) {
     EXPECT_TRUE(cycle.UnreadFiles().empty());
     // Read for the statistics, not listed as a table being played.
     EXPECT_TRUE(refreshed.back().empty());
-    EXPECT_EQ(store.m_astrFiles.size(), 2u);
+    EXPECT_EQ(store.Files().size(), 2u);
 }
 
 TEST_F(ImportCycleTest, AFileHeldOpenByALaterCycleIsReadOnceOnlyAndDroppedWhenGone) {
@@ -286,7 +286,7 @@ TEST_F(ImportCycleTest, AFileHeldOpenByALaterCycleIsReadOnceOnlyAndDroppedWhenGo
         Run();
     }
     EXPECT_EQ(cycle.UnreadFiles().size(), 2u);
-    EXPECT_TRUE(store.m_astrFiles.empty());
+    EXPECT_TRUE(store.Files().empty());
 
     // Written again and found by the scan as well: read once, one entry with the new time.
     fs.m_times[table] = kNow + 3;
@@ -295,8 +295,8 @@ TEST_F(ImportCycleTest, AFileHeldOpenByALaterCycleIsReadOnceOnlyAndDroppedWhenGo
     Run();
     EXPECT_TRUE(store.IsHandCounted(1));
     EXPECT_FALSE(store.IsHandCounted(2));
-    EXPECT_EQ(store.m_astrFiles, std::vector<std::string>{table});
-    EXPECT_EQ(store.m_atFileTimes, std::vector<int64_t>{kNow + 3});
+    EXPECT_EQ(store.Files(), std::vector<std::string>{table});
+    EXPECT_EQ(store.FileTimes(), std::vector<int64_t>{kNow + 3});
     EXPECT_TRUE(cycle.UnreadFiles().empty());
 }
 
@@ -354,7 +354,7 @@ TEST_F(ImportCycleTest, FullReloadEmptiesTheStoreAndMakesTheNextCycleAFirstRun) 
     EXPECT_TRUE(cycle.State().fullImport);
     EXPECT_FALSE(cycle.State().cacheLoaded);
     EXPECT_TRUE(store.CountedHands().empty());
-    EXPECT_TRUE(store.m_astrFiles.empty());
+    EXPECT_TRUE(store.Files().empty());
     EXPECT_EQ(cycle.State().historyCutoff, kNow + 100 - 3 * kWeek);
 
     ui.messages.clear();

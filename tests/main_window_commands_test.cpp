@@ -32,12 +32,12 @@ TEST_F(MainWindowCommandsTest, DownPushesTheLastLineByPlaceholdersToTheFourthSlo
     EXPECT_EQ(listBox.Lines(), (Lines{"A", kNone, "B"}));
     tables.MoveTableDown();
     EXPECT_EQ(listBox.Lines(), (Lines{"A", kNone, kNone, "B"}));
-    tables.m_nAutoZone = 2;
+    tables.SwitchToZone(3);  // B's line, already selected
     tables.MoveTableDown();  // line 3 is the last mini-table slot
     EXPECT_EQ(listBox.Lines(), (Lines{"A", kNone, kNone, "B"}));
     EXPECT_EQ(listBox.GetCurSel(), 3);
-    EXPECT_EQ(tables.m_nAutoZone, -1);   // reset even when nothing moved
-    EXPECT_EQ(ShownHuds(), Lines{"B"});  // moving never touches the HUDs
+    EXPECT_EQ(tables.LastAutoZone(), -1);  // reset even when nothing moved
+    EXPECT_EQ(ShownHuds(), Lines{"B"});    // moving never touches the HUDs
 }
 
 TEST_F(MainWindowCommandsTest, DownSwapsLinesAndATableListedPastTheFourthSlotReachesTheEnd) {
@@ -61,11 +61,11 @@ TEST_F(MainWindowCommandsTest, UpMovesOverPlaceholdersAndDropsTheTrailingOnes) {
 
     tables.MoveTableUp();
     listBox.AddString(kNone);
-    tables.m_nAutoZone = 1;
-    tables.MoveTableUp();  // line 0: nothing moves, placeholders still go
+    tables.SwitchToZone(0);  // B's line, already selected
+    tables.MoveTableUp();    // line 0: nothing moves, placeholders still go
     EXPECT_EQ(listBox.Lines(), (Lines{"B", "A"}));
     EXPECT_EQ(listBox.GetCurSel(), 0);
-    EXPECT_EQ(tables.m_nAutoZone, -1);
+    EXPECT_EQ(tables.LastAutoZone(), -1);
 
     // Without a selection only the trailing placeholders go; one above a table holds its slot.
     listBox.InsertString(0, kNone);
@@ -80,9 +80,9 @@ TEST_F(MainWindowCommandsTest, RemovingTheOnlyLineLeavesNothingSelectedOrShown) 
     List({"A"}, 0);
     tables.RemoveSelectedTable();
     EXPECT_TRUE(listBox.Lines().empty());
-    EXPECT_EQ(tables.m_nLastSel, -1);
+    EXPECT_EQ(tables.LastSelection(), -1);
     EXPECT_TRUE(Hud("A")->destroyed);
-    EXPECT_TRUE(tables.m_listTables.empty());
+    EXPECT_TRUE(tables.Tables().empty());
 }
 
 TEST_F(MainWindowCommandsTest, HideRemembersTheLineAndShowsItsTableAgain) {
@@ -101,18 +101,23 @@ TEST_F(MainWindowCommandsTest, HideRemembersTheLineAndShowsItsTableAgain) {
 
 TEST_F(MainWindowCommandsTest, HideClearedClampsTheRememberedLineIntoTheList) {
     List({"A", "B"}, 1);
-    tables.SetHideHuds(true);
-    tables.m_nLastSel = 5;
+    for (int i = 0; i < 4; ++i) {
+        listBox.AddString(kNone);
+    }
+    Select(5);
+    tables.SetHideHuds(true);  // remembers line 5
+    tables.MoveTableUp();      // nothing selected: only the trailing placeholders go
+    ASSERT_EQ(listBox.Lines(), (Lines{"A", "B"}));
     tables.SetHideHuds(false);
     EXPECT_EQ(listBox.GetCurSel(), 1);
     EXPECT_EQ(ShownHuds(), Lines{"B"});
 
     listBox.SetCurSel(-1);
     tables.SetHideHuds(true);
-    EXPECT_EQ(tables.m_nLastSel, -1);
+    EXPECT_EQ(tables.LastSelection(), -1);
     tables.RemoveAllTables();
     tables.SetHideHuds(false);  // empty list: line 0 is remembered, none can be selected
-    EXPECT_EQ(tables.m_nLastSel, 0);
+    EXPECT_EQ(tables.LastSelection(), 0);
     EXPECT_EQ(listBox.GetCurSel(), -1);
 }
 
@@ -173,7 +178,7 @@ TEST_F(MainWindowCommandsTest, OptionsReloadEmptiesTheListAndTheNextImportStarts
     tables.MoveTableDown();  // A, none, B
     tables.RemoveAllTables();
     EXPECT_TRUE(listBox.Lines().empty());
-    EXPECT_TRUE(tables.m_listTables.empty());
+    EXPECT_TRUE(tables.Tables().empty());
     for (const auto& hud : factory.m_huds) {
         EXPECT_TRUE(hud->destroyed) << hud->table;
     }

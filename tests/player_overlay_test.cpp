@@ -45,6 +45,11 @@ public:
         m_ptCursor = screen;
         OnMouseMove(screen);
     }
+    // Starts a case in `state`, reached the way the keys reach it, with no calls recorded.
+    void StartIn(eOverlayState state) {
+        HoldState(*this, state);
+        m_aCalls.clear();
+    }
 
 protected:
     void CaptureMouse() override { m_bCaptured = true; }
@@ -76,8 +81,8 @@ TEST(OverlayText, SetTextReportsOnlyRealChanges) {
     EXPECT_TRUE(overlay.SetText(3, "VPIP"));
     EXPECT_TRUE(overlay.SetText(3, "vpip"));  // case-sensitive
     EXPECT_TRUE(overlay.SetText(3, ""));
-    EXPECT_EQ(overlay.m_strText[0], "23/11/31 ");
-    EXPECT_EQ(overlay.m_strText[3], "");
+    EXPECT_EQ(overlay.Texts()[0], "23/11/31 ");
+    EXPECT_EQ(overlay.Texts()[3], "");
     // Variants are independent: the same text in another slot is a change there.
     EXPECT_TRUE(overlay.SetText(1, "23/11/31 "));
     // Setting texts never paints; the HUD decides.
@@ -88,7 +93,7 @@ TEST(OverlayText, OutOfRangeIndexIsIgnored) {
     CFakeOverlay overlay;
     EXPECT_FALSE(overlay.SetText(-1, "x"));
     EXPECT_FALSE(overlay.SetText(4, "x"));
-    for (const std::string& text : overlay.m_strText) {
+    for (const std::string& text : overlay.Texts()) {
         EXPECT_EQ(text, "");
     }
 }
@@ -99,40 +104,38 @@ TEST(OverlayText, ShownTextFollowsTheState) {
         overlay.SetText(i, "text " + std::to_string(i));
     }
     for (int state = 0; state < kOverlayStateCount; ++state) {
-        overlay.m_nState = state;
+        overlay.StartIn(static_cast<eOverlayState>(state));
         EXPECT_EQ(overlay.ShownText(), "text " + std::to_string(state));
     }
-    overlay.m_nState = 7;  // never set by the program; must not read past the array
-    EXPECT_EQ(overlay.ShownText(), "text 0");
 }
 
 TEST(OverlayHover, FirstMovementShowsHoverTextAndEveryMovementRearmsTheTimer) {
     CFakeOverlay overlay;
     overlay.MoveCursor({210, 110});
-    EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER);
+    EXPECT_EQ(overlay.State(), OVERLAY_HOVER);
     EXPECT_EQ(overlay.m_aCalls, (Calls{"resize", "repaint", "timer 175"}));
 
     overlay.m_aCalls.clear();
     overlay.MoveCursor({220, 112});  // already hovering: no repaint, timer restarted
-    EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER);
+    EXPECT_EQ(overlay.State(), OVERLAY_HOVER);
     EXPECT_EQ(overlay.m_aCalls, (Calls{"resize", "timer 175"}));
 }
 
 TEST(OverlayHover, NamesStatesMoveToTheirHoverCounterpart) {
     CFakeOverlay overlay;
-    overlay.m_nState = OVERLAY_NAMES;
+    overlay.StartIn(OVERLAY_NAMES);
     overlay.MoveCursor({210, 110});
-    EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER_NAMES);
+    EXPECT_EQ(overlay.State(), OVERLAY_HOVER_NAMES);
     overlay.MoveCursor({211, 110});
-    EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER_NAMES);
+    EXPECT_EQ(overlay.State(), OVERLAY_HOVER_NAMES);
 }
 
 TEST(OverlayHover, TimerSettlesStateByCursorPosition) {
     CFakeOverlay overlay;  // window at (200, 100), 122 x 39
     struct Case {
         sPoint cursor;
-        int32_t stateBefore = 0;
-        int32_t stateAfter = 0;
+        eOverlayState stateBefore = OVERLAY_NORMAL;
+        eOverlayState stateAfter = OVERLAY_NORMAL;
     };
     const Case cases[] = {
         {{250, 120}, OVERLAY_NORMAL, OVERLAY_HOVER},        // still over it: stays hovering
@@ -146,12 +149,12 @@ TEST(OverlayHover, TimerSettlesStateByCursorPosition) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.cursor.x) + "," + std::to_string(c.cursor.y));
-        overlay.m_nState = c.stateBefore;
+        overlay.StartIn(c.stateBefore);
         overlay.m_ptCursor = c.cursor;
         overlay.m_nTimerMs = kOverlayKeyStateMs;
         overlay.m_aCalls.clear();
         overlay.OnHoverTimer();
-        EXPECT_EQ(overlay.m_nState, c.stateAfter);
+        EXPECT_EQ(overlay.State(), c.stateAfter);
         // Inside, the check goes on; outside, it ends.
         const bool inside = c.stateAfter == OVERLAY_HOVER;
         EXPECT_EQ(overlay.m_aCalls,
@@ -165,21 +168,21 @@ TEST(OverlayHover, PointerThatRestsAndThenLeavesInOneMoveEndsTheHoverText) {
     overlay.MoveCursor({250, 120});
     overlay.OnHoverTimer();  // resting: no movement message, the check goes on
     overlay.OnHoverTimer();
-    EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER);
+    EXPECT_EQ(overlay.State(), OVERLAY_HOVER);
     ASSERT_EQ(overlay.m_nTimerMs, kOverlayHoverRecheckMs);
     overlay.m_ptCursor = {900, 500};  // gone in one move: this window hears nothing of it
     overlay.OnHoverTimer();
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);
+    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);
     EXPECT_EQ(overlay.m_nTimerMs, 0);
 }
 
 TEST(OverlayHover, TimerOnHiddenOverlayChangesStateWithoutShowingIt) {
     CFakeOverlay overlay;
     overlay.m_bVisible = false;
-    overlay.m_nState = OVERLAY_NAMES;
+    overlay.StartIn(OVERLAY_NAMES);
     overlay.m_ptCursor = {0, 0};
     overlay.OnHoverTimer();
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);
+    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);
     // Resizing would show the window (the HUD hid it on purpose).
     EXPECT_EQ(overlay.m_aCalls, (Calls{"stop timer"}));
 }
@@ -190,28 +193,28 @@ TEST(OverlayHover, PassingAcrossReturnsToMainTextWhenTheTimerFires) {
     overlay.MoveCursor({260, 120});
     overlay.m_ptCursor = {400, 120};  // the cursor left; no message reaches the overlay
     overlay.OnHoverTimer();
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);
+    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);
 }
 
 TEST(OverlayDrag, GrabbedPointStaysUnderTheCursor) {
     CFakeOverlay overlay;  // window at (200, 100)
-    overlay.m_nState = OVERLAY_HOVER;
+    overlay.StartIn(OVERLAY_HOVER);
     overlay.PressAt({230, 110});  // grabbed 30, 10 pixels into the panel
-    EXPECT_EQ(overlay.m_ptDragOffset, (sPoint{-30, -10}));
+    EXPECT_EQ(overlay.DragOffset(), (sPoint{-30, -10}));
 
     overlay.m_aCalls.clear();
     overlay.MoveCursor({500, 300});
     EXPECT_EQ(overlay.m_aCalls, (Calls{"move 470,290"}));  // no timer, no repaint while dragging
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);           // hover text gives way at once
+    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);            // hover text gives way at once
     overlay.MoveCursor({20, 5});  // towards the corner: may go to negative coordinates
     EXPECT_EQ(overlay.m_ptWindow, (sPoint{-10, -5}));
-    EXPECT_FALSE(overlay.m_bMoved);  // only the release counts as a finished drag
+    EXPECT_FALSE(overlay.IsMovePending());  // only the release counts as a finished drag
 
     overlay.m_aCalls.clear();
     overlay.OnLeftButtonUp({640, 480});
     EXPECT_EQ(overlay.m_aCalls, (Calls{"repaint", "move 610,470"}));
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);
-    EXPECT_TRUE(overlay.m_bMoved);
+    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);
+    EXPECT_TRUE(overlay.IsMovePending());
 
     // After release, moving the mouse hovers again instead of dragging.
     overlay.m_aCalls.clear();
@@ -222,14 +225,14 @@ TEST(OverlayDrag, GrabbedPointStaysUnderTheCursor) {
 
 TEST(OverlayDrag, NamesSurviveDraggingButNotTheRelease) {
     CFakeOverlay overlay;
-    overlay.m_nState = OVERLAY_HOVER_NAMES;
+    overlay.StartIn(OVERLAY_HOVER_NAMES);
     overlay.PressAt({201, 101});
     overlay.MoveCursor({300, 300});
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NAMES);
+    EXPECT_EQ(overlay.State(), OVERLAY_NAMES);
     overlay.MoveCursor({310, 300});
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NAMES);
+    EXPECT_EQ(overlay.State(), OVERLAY_NAMES);
     overlay.OnLeftButtonUp({310, 300});
-    EXPECT_EQ(overlay.m_nState, OVERLAY_NORMAL);
+    EXPECT_EQ(overlay.State(), OVERLAY_NORMAL);
 }
 
 TEST(OverlayDrag, OnlyADragThatEndsElsewhereIsAMove) {
@@ -238,23 +241,47 @@ TEST(OverlayDrag, OnlyADragThatEndsElsewhereIsAMove) {
     overlay.PressAt({250, 120});
     overlay.OnLeftButtonUp({250, 120});
     EXPECT_EQ(overlay.m_ptWindow, (sPoint{200, 100}));
-    EXPECT_FALSE(overlay.m_bMoved);
+    EXPECT_FALSE(overlay.IsMovePending());
 
     // Dragged away and back to where it began: nothing to store either.
     overlay.PressAt({250, 120});
     overlay.MoveCursor({400, 300});
     overlay.MoveCursor({250, 120});
     overlay.OnLeftButtonUp({250, 120});
-    EXPECT_FALSE(overlay.m_bMoved);
+    EXPECT_FALSE(overlay.IsMovePending());
 
     // A real drag is noted, and a click before the HUD has saved it does not undo the note.
     overlay.PressAt({250, 120});
     overlay.OnLeftButtonUp({251, 120});
-    EXPECT_TRUE(overlay.m_bMoved);
+    EXPECT_TRUE(overlay.IsMovePending());
     overlay.PressAt({251, 120});
     overlay.OnLeftButtonUp({251, 120});
-    EXPECT_TRUE(overlay.m_bMoved);
+    EXPECT_TRUE(overlay.IsMovePending());
     EXPECT_EQ(overlay.m_ptWindow, (sPoint{201, 100}));
+
+    // The HUD takes the note once.
+    EXPECT_TRUE(overlay.TakeMoved());
+    EXPECT_FALSE(overlay.IsMovePending());
+    EXPECT_FALSE(overlay.TakeMoved());
+}
+
+TEST(OverlayKeys, HoldStateReachesEveryStateFromEveryOtherAndStopsTheTimer) {
+    CFakeOverlay overlay;
+    for (int from = 0; from < kOverlayStateCount; ++from) {
+        for (int to = 0; to < kOverlayStateCount; ++to) {
+            SCOPED_TRACE(std::to_string(from) + " -> " + std::to_string(to));
+            overlay.StartIn(static_cast<eOverlayState>(from));
+            overlay.m_nTimerMs = kOverlayHoverRecheckMs;
+            HoldState(overlay, static_cast<eOverlayState>(to));
+            EXPECT_EQ(overlay.State(), to);
+            EXPECT_EQ(overlay.m_nTimerMs, 0);  // held until the mouse or a key moves it
+            EXPECT_EQ(overlay.m_aCalls.back(), "stop timer");
+        }
+    }
+    // The mouse still moves a held state as it would any other.
+    overlay.StartIn(OVERLAY_NAMES);
+    overlay.MoveCursor({210, 110});
+    EXPECT_EQ(overlay.State(), OVERLAY_HOVER_NAMES);
 }
 
 TEST(OverlayPaint, PanelAndTextRectangle) {

@@ -50,6 +50,19 @@ public:
         raised = raise;
     }
 
+    // Starts a case in `state`, reached the way the keys reach it, with nothing recorded.
+    void StartIn(eOverlayState state) {
+        HoldState(*this, state);
+        repaints = 0;
+        timerMs = -1;
+    }
+    // The user drags the overlay somewhere else and lets go.
+    void DragAway() {
+        OnLeftButtonDown({0, 0});
+        OnLeftButtonUp({40, 30});
+        repaints = 0;
+    }
+
     bool visible = true;
     int repaints = 0;
     int timerMs = -1;  // -1: never touched, 0: stopped
@@ -131,9 +144,9 @@ TEST_F(RefreshCycle, SeatedPlayersAreShownAndEmptySeatsHidden) {
     EXPECT_TRUE(overlays[4].visible);
     EXPECT_FALSE(overlays[2].visible);
     EXPECT_EQ(VisibleCount(), 3);
-    EXPECT_EQ(overlays[4].m_strText[0], "main 4");
-    EXPECT_EQ(overlays[4].m_strText[3], "hover names");
-    EXPECT_EQ(overlays[4].m_crText, 0xFFFFFFU);
+    EXPECT_EQ(overlays[4].Texts()[0], "main 4");
+    EXPECT_EQ(overlays[4].Texts()[3], "hover names");
+    EXPECT_EQ(overlays[4].TextColour(), 0xFFFFFFU);
     EXPECT_EQ(overlays[4].repaints, 1);
     EXPECT_EQ(overlays[2].repaints, 0);
 }
@@ -143,11 +156,11 @@ TEST_F(RefreshCycle, RepaintsOnlyWhenATextChanged) {
     hud.colour = 0x00FF00;  // a colour change alone is not repainted
     Tick();
     EXPECT_EQ(overlays[0].repaints, 1);
-    EXPECT_EQ(overlays[0].m_crText, 0x00FF00U);
+    EXPECT_EQ(overlays[0].TextColour(), 0x00FF00U);
     hud.suffix = "*";
     Tick();
     EXPECT_EQ(overlays[0].repaints, 2);
-    EXPECT_EQ(overlays[0].m_strText[0], "main 0*");
+    EXPECT_EQ(overlays[0].Texts()[0], "main 0*");
 }
 
 TEST_F(RefreshCycle, AnotherProgramInFrontHidesEverythingAndIgnoresKeys) {
@@ -157,9 +170,9 @@ TEST_F(RefreshCycle, AnotherProgramInFrontHidesEverythingAndIgnoresKeys) {
     hud.suffix = "new";
     Tick();
     EXPECT_EQ(VisibleCount(), 0);
-    EXPECT_EQ(overlays[0].m_nState, OVERLAY_NORMAL);
+    EXPECT_EQ(overlays[0].State(), OVERLAY_NORMAL);
     EXPECT_EQ(overlays[0].timerMs, -1);
-    EXPECT_EQ(overlays[0].m_strText[0], "main 0");  // not recomposed while hidden
+    EXPECT_EQ(overlays[0].Texts()[0], "main 0");  // not recomposed while hidden
     EXPECT_EQ(hud.heading, "  Stats: 3-6 Handed Hold'em 25NL");
 
     // Back to the poker client: shown again and raised above other topmost windows.
@@ -190,7 +203,7 @@ TEST_F(RefreshCycle, InactiveHudUpdatesTheHeadingButHidesOverlays) {
     keys.alt = true;
     Tick(/*active=*/false);
     EXPECT_EQ(VisibleCount(), 0);
-    EXPECT_EQ(overlays[0].m_nState, OVERLAY_NORMAL);  // keys belong to the shown table only
+    EXPECT_EQ(overlays[0].State(), OVERLAY_NORMAL);  // keys belong to the shown table only
     EXPECT_EQ(hud.heading, "  Stats: 3-6 Handed Hold'em 25NL");
 }
 
@@ -198,17 +211,17 @@ TEST_F(RefreshCycle, UnreadableFileLeavesEverythingAsItWas) {
     Tick();
     hud.heading = "before";
     hud.readable = false;
-    overlays[1].m_bMoved = true;
+    overlays[1].DragAway();
     windows.m_foreground = kOtherProgram;
     Tick();
     EXPECT_EQ(hud.heading, "before");
     EXPECT_EQ(VisibleCount(), 3);
-    EXPECT_TRUE(overlays[1].m_bMoved);  // the drag is saved once the file reads again
+    EXPECT_TRUE(overlays[1].IsMovePending());  // the drag is saved once the file reads again
     EXPECT_EQ(hud.saves, 0);
     hud.readable = true;
     windows.m_foreground = kPkr;
     Tick();
-    EXPECT_FALSE(overlays[1].m_bMoved);
+    EXPECT_FALSE(overlays[1].IsMovePending());
     EXPECT_EQ(hud.saves, 1);
 }
 
@@ -227,23 +240,23 @@ TEST_F(RefreshCycle, SwitchingAwayWhileTheFileIsUnreadableHidesAtOnceAndComesBac
 TEST_F(RefreshCycle, DragSavesTheLayoutOnceEvenFromAnEmptySeat) {
     Tick();
     EXPECT_EQ(hud.saves, 0);
-    overlays[0].m_bMoved = true;
-    overlays[7].m_bMoved = true;  // seat 8 is empty
+    overlays[0].DragAway();
+    overlays[7].DragAway();  // seat 8 is empty
     Tick();
     EXPECT_EQ(hud.saves, 1);
-    EXPECT_FALSE(overlays[0].m_bMoved);
-    EXPECT_FALSE(overlays[7].m_bMoved);
+    EXPECT_FALSE(overlays[0].IsMovePending());
+    EXPECT_FALSE(overlays[7].IsMovePending());
     Tick();
     EXPECT_EQ(hud.saves, 1);
 }
 
 TEST_F(RefreshCycle, CtrlShowsHoverTextsOnEveryOverlay) {
-    overlays[3].m_nState = OVERLAY_HOVER;
-    overlays[5].m_nState = OVERLAY_NAMES;
+    overlays[3].StartIn(OVERLAY_HOVER);
+    overlays[5].StartIn(OVERLAY_NAMES);
     keys.ctrl = true;
     Tick();
     for (const CFakeOverlay& overlay : overlays) {
-        EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER);
+        EXPECT_EQ(overlay.State(), OVERLAY_HOVER);
         EXPECT_EQ(overlay.timerMs, kOverlayKeyStateMs);
     }
     EXPECT_EQ(overlays[3].repaints, 0);  // already hovering: no repaint for the key
@@ -251,38 +264,38 @@ TEST_F(RefreshCycle, CtrlShowsHoverTextsOnEveryOverlay) {
 }
 
 TEST_F(RefreshCycle, AltShowsTheNamesAndCtrlAltTheHoverNames) {
-    overlays[2].m_nState = OVERLAY_HOVER;
-    overlays[3].m_nState = OVERLAY_HOVER_NAMES;
+    overlays[2].StartIn(OVERLAY_HOVER);
+    overlays[3].StartIn(OVERLAY_HOVER_NAMES);
     keys.alt = true;
     Tick();
-    EXPECT_EQ(overlays[0].m_nState, OVERLAY_NAMES);
-    EXPECT_EQ(overlays[2].m_nState, OVERLAY_HOVER_NAMES);
-    EXPECT_EQ(overlays[3].m_nState, OVERLAY_HOVER_NAMES);
+    EXPECT_EQ(overlays[0].State(), OVERLAY_NAMES);
+    EXPECT_EQ(overlays[2].State(), OVERLAY_HOVER_NAMES);
+    EXPECT_EQ(overlays[3].State(), OVERLAY_HOVER_NAMES);
     EXPECT_EQ(overlays[3].repaints, 0);
     EXPECT_EQ(overlays[3].timerMs, kOverlayKeyStateMs);
 
     keys.ctrl = true;
     Tick();
     for (const CFakeOverlay& overlay : overlays) {
-        EXPECT_EQ(overlay.m_nState, OVERLAY_HOVER_NAMES);
+        EXPECT_EQ(overlay.State(), OVERLAY_HOVER_NAMES);
     }
 }
 
 TEST_F(RefreshCycle, ShiftHidesEverythingAndResetsStates) {
     Tick();
-    overlays[0].m_nState = OVERLAY_HOVER;
+    overlays[0].StartIn(OVERLAY_HOVER);
     overlays[0].timerMs = 175;
     keys.shift = true;
     Tick();
     EXPECT_EQ(VisibleCount(), 0);
-    EXPECT_EQ(overlays[0].m_nState, OVERLAY_NORMAL);
+    EXPECT_EQ(overlays[0].State(), OVERLAY_NORMAL);
     EXPECT_EQ(overlays[0].timerMs, 0);
 
     // With ALT as well the overlays stay hidden, though ALT still changes the states.
     keys.alt = true;
     Tick();
     EXPECT_EQ(VisibleCount(), 0);
-    EXPECT_EQ(overlays[0].m_nState, OVERLAY_NAMES);
+    EXPECT_EQ(overlays[0].State(), OVERLAY_NAMES);
 
     keys = {};
     Tick();

@@ -18,22 +18,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-CStatsStore SampleStore() {
+// Four players and two counted hands, with an empty file cache.
+CStatsStore SamplePlayers() {
     CStatsStore store;
     ParseHistoryText(store, hand_text::Header() +
                                 hand_text::Hand(2433297728u, {{1, "Ann"}, {2, "Ben"}, {3, "Cid"}},
                                                 {"Ann raises to $1", "Ben calls $1", "Cid folds"}) +
                                 hand_text::Hand(17, {{1, "Ann"}, {4, "Dee"}}, {"Ann folds"}));
-    store.m_astrFiles = {"/hh/Hero/20240101/Table A.txt", "/hh/Hero/20240101/Table B.txt"};
-    store.m_atFileTimes = {1700000000, -5};
+    return store;
+}
+
+CStatsStore SampleStore() {
+    CStatsStore store = SamplePlayers();
+    store.AppendLoadedFile("/hh/Hero/20240101/Table A.txt", 1700000000);
+    store.AppendLoadedFile("/hh/Hero/20240101/Table B.txt", -5);
     return store;
 }
 
 void ExpectSameStore(const CStatsStore& a, const CStatsStore& b) {
     ASSERT_EQ(a.PlayerCount(), b.PlayerCount());
     EXPECT_EQ(a.CountedHands(), b.CountedHands());
-    EXPECT_EQ(a.m_astrFiles, b.m_astrFiles);
-    EXPECT_EQ(a.m_atFileTimes, b.m_atFileTimes);
+    EXPECT_EQ(a.Files(), b.Files());
+    EXPECT_EQ(a.FileTimes(), b.FileTimes());
     auto ra = std::make_unique<CPKR_PlayerRecord>();
     auto rb = std::make_unique<CPKR_PlayerRecord>();
     for (int p = 0; p < a.PlayerCount(); ++p) {
@@ -210,9 +216,11 @@ TEST_F(CacheFileTest, AFailedSaveSaysWhy) {
 }
 
 TEST_F(CacheFileTest, AnOlderCacheWithRepeatedPathsLoadsAndSavesOneEntryPerPath) {
-    CStatsStore old = SampleStore();
-    old.m_astrFiles = {"/hh/A.txt", "/hh/B.txt", "/hh/A.txt", "/hh/A.txt"};
-    old.m_atFileTimes = {100, 200, 300, 250};
+    CStatsStore old = SamplePlayers();
+    old.AppendLoadedFile("/hh/A.txt", 100);
+    old.AppendLoadedFile("/hh/B.txt", 200);
+    old.AppendLoadedFile("/hh/A.txt", 300);
+    old.AppendLoadedFile("/hh/A.txt", 250);
     ASSERT_TRUE(SaveStatsCache(old, path));
     CStatsStore loaded;
     ASSERT_EQ(LoadStatsCacheEx(loaded, path), eCacheLoad::Loaded);
@@ -222,8 +230,8 @@ TEST_F(CacheFileTest, AnOlderCacheWithRepeatedPathsLoadsAndSavesOneEntryPerPath)
     EXPECT_EQ(bytes.size(), 149u + 4 * 2 + 10588u * 4 + 264u * 2);
     CStatsStore again;
     ASSERT_EQ(LoadStatsCacheEx(again, path), eCacheLoad::Loaded);
-    EXPECT_EQ(again.m_astrFiles, (std::vector<std::string>{"/hh/A.txt", "/hh/B.txt"}));
-    EXPECT_EQ(again.m_atFileTimes, (std::vector<int64_t>{300, 400}));
+    EXPECT_EQ(again.Files(), (std::vector<std::string>{"/hh/A.txt", "/hh/B.txt"}));
+    EXPECT_EQ(again.FileTimes(), (std::vector<int64_t>{300, 400}));
 }
 
 TEST_F(CacheFileTest, WhatStandsAtTheCacheNameIsRecognisedWithoutChangingIt) {
@@ -308,16 +316,17 @@ TEST_F(CacheFileTest, OverlongNamesAndPathsStayInsideTheirFields) {
     store.AddPlayer(std::string(30, 'x') + "tail");
     store.AddCountedHand(1);
     const std::string path256 = "/" + std::string(255, 'p');
-    store.m_astrFiles = {path256, "/" + std::string(300, 'q'), "/short.txt"};
-    store.m_atFileTimes = {1, 2, 3};
+    store.AppendLoadedFile(path256, 1);
+    store.AppendLoadedFile("/" + std::string(300, 'q'), 2);
+    store.AppendLoadedFile("/short.txt", 3);
     const std::string bytes = Saved(store);
     EXPECT_EQ(bytes.size(), 149u + 4 + 10588u * 2 + 264u * 2);
     CStatsStore loaded;
     ASSERT_EQ(LoadStatsCacheEx(loaded, path), eCacheLoad::Loaded);
     EXPECT_EQ(loaded.PlayerName(0), name24);
     EXPECT_EQ(loaded.PlayerName(1), std::string(24, 'x'));
-    EXPECT_EQ(loaded.m_astrFiles, (std::vector<std::string>{path256, "/short.txt"}));
-    EXPECT_EQ(loaded.m_atFileTimes, (std::vector<int64_t>{1, 3}));
+    EXPECT_EQ(loaded.Files(), (std::vector<std::string>{path256, "/short.txt"}));
+    EXPECT_EQ(loaded.FileTimes(), (std::vector<int64_t>{1, 3}));
 }
 
 TEST(CacheImageTest, GarbageImagesAreRejected) {

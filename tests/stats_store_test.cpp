@@ -97,15 +97,14 @@ TEST(StatsStoreTest, ResetEmptiesEverything) {
     CStatsStore store;
     store.AddPlayer("Ann");
     store.AddCountedHand(9);
-    store.m_astrFiles.emplace_back("x");
-    store.m_atFileTimes.push_back(1);
+    store.AppendLoadedFile("x", 1);
     store.ResetStatistics();
     EXPECT_EQ(store.PlayerCount(), 0);
     EXPECT_EQ(store.FindPlayer("Ann"), -1);
     EXPECT_TRUE(store.CountedHands().empty());
     EXPECT_FALSE(store.IsHandCounted(9));
-    EXPECT_TRUE(store.m_astrFiles.empty());
-    EXPECT_TRUE(store.m_atFileTimes.empty());
+    EXPECT_TRUE(store.Files().empty());
+    EXPECT_TRUE(store.FileTimes().empty());
 }
 
 TEST(StatsStoreFileCache, OneEntryPerPathUpdatedInPlace) {
@@ -117,8 +116,8 @@ TEST(StatsStoreFileCache, OneEntryPerPathUpdatedInPlace) {
     for (int64_t t = 101; t < 200; ++t) {
         store.RecordFileTime("/hh/a.txt", t);
     }
-    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{"/hh/a.txt", "/hh/b.txt"}));
-    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{199, 50}));
+    EXPECT_EQ(store.Files(), (std::vector<std::string>{"/hh/a.txt", "/hh/b.txt"}));
+    EXPECT_EQ(store.FileTimes(), (std::vector<int64_t>{199, 50}));
     EXPECT_EQ(store.FileTime("/hh/a.txt"), 199);
     // Paths are compared byte for byte.
     EXPECT_EQ(store.FileTime("/hh/A.txt"), std::nullopt);
@@ -129,25 +128,28 @@ TEST(StatsStoreFileCache, OneEntryPerPathUpdatedInPlace) {
     store.ResetStatistics();
     EXPECT_EQ(store.FileTime("/hh/a.txt"), std::nullopt);
     store.RecordFileTime("/hh/c.txt", 7);
-    EXPECT_EQ(store.m_astrFiles, std::vector<std::string>{"/hh/c.txt"});
+    EXPECT_EQ(store.Files(), std::vector<std::string>{"/hh/c.txt"});
 }
 
 // Cache files of earlier versions appended an entry at every write of a table.
 TEST(StatsStoreFileCache, RepeatedEntriesOfALoadedCacheFoldIntoTheFirstWithTheNewestTime) {
     CStatsStore store;
-    store.m_astrFiles = {"/a", "/b", "/a", "/c", "/a", "/b"};
-    store.m_atFileTimes = {10, 20, 30, 5, 25, 15};
+    store.AppendLoadedFile("/a", 10);
+    store.AppendLoadedFile("/b", 20);
+    store.AppendLoadedFile("/a", 30);
+    store.AppendLoadedFile("/c", 5);
+    store.AppendLoadedFile("/a", 25);
+    store.AppendLoadedFile("/b", 15);
     EXPECT_EQ(store.FileTime("/a"), 30);
     EXPECT_EQ(store.FileTime("/b"), 20);
-    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{"/a", "/b", "/c"}));
-    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{30, 20, 5}));
+    EXPECT_EQ(store.Files(), (std::vector<std::string>{"/a", "/b", "/c"}));
+    EXPECT_EQ(store.FileTimes(), (std::vector<int64_t>{30, 20, 5}));
 
     // Entries appended afterwards the way the loader does are noticed too.
-    store.m_astrFiles.emplace_back("/c");
-    store.m_atFileTimes.push_back(8);
+    store.AppendLoadedFile("/c", 8);
     store.RecordFileTime("/d", 1);
-    EXPECT_EQ(store.m_astrFiles, (std::vector<std::string>{"/a", "/b", "/c", "/d"}));
-    EXPECT_EQ(store.m_atFileTimes, (std::vector<int64_t>{30, 20, 8, 1}));
+    EXPECT_EQ(store.Files(), (std::vector<std::string>{"/a", "/b", "/c", "/d"}));
+    EXPECT_EQ(store.FileTimes(), (std::vector<int64_t>{30, 20, 8, 1}));
 }
 
 TEST(HandNumberSetTest, HoldsZeroLargeAndManyNumbers) {

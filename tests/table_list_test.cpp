@@ -9,7 +9,7 @@ namespace {
 class TableListTest : public ::testing::Test, protected sTableListRig {};
 
 TEST_F(TableListTest, FirstTableIsSelectedAndItsHudCreatedBelowTheMainWindow) {
-    tables.m_bMultiTable = true;
+    tables.SetMultiTable(true);
     tables.RefreshTableList({File("Alpha", 100), File("Beta", 110), File("alpha", 1)});
 
     EXPECT_EQ(listBox.Lines(), (Lines{"Alpha", "Beta", "alpha"}));  // names are case-sensitive
@@ -79,7 +79,8 @@ TEST_F(SwitchBackTest, HudComesBackWithTheNextCycleThatSeesTheFileChange) {
 }
 
 TEST_F(SwitchBackTest, MultiTableModeIsCopiedWhileWaiting) {
-    tables.m_bMultiTable = true;  // ticked while A was shown elsewhere
+    tables.SetMultiTable(true);             // ticked while A was shown elsewhere
+    factory.m_huds[0]->multiTable = false;  // only choosing A again may give it the mode now
     Select(1);
     Select(0);
     EXPECT_TRUE(factory.m_huds[0]->active);
@@ -175,11 +176,11 @@ TEST_F(TableListTest, OnlyTheSelectedTablesHudIsShown) {
     listBox.SetCurSel(2);  // a placeholder hides every HUD
     tables.OnSelChangeTables();
     EXPECT_TRUE(ShownHuds().empty());
-    EXPECT_EQ(tables.m_nLastSel, 2);
+    EXPECT_EQ(tables.LastSelection(), 2);
 }
 
 TEST_F(TableListTest, HiddenHudsStillListNewTables) {
-    tables.m_bHideHuds = true;
+    tables.SetHideHuds(true);
     tables.RefreshTableList({File("A", 1)});
     EXPECT_EQ(listBox.GetCurSel(), 0);
     EXPECT_TRUE(factory.m_huds.empty());
@@ -216,7 +217,7 @@ TEST_F(TableListTest, ManualSelectionWaitsForAutoSwitchWithTwoOrMoreLines) {
     tables.RefreshTableList({File("B", 1)});
     listBox.SetCurSel(1);
     tables.OnSelChangeTables();
-    EXPECT_EQ(tables.m_nLastSel, 1);
+    EXPECT_EQ(tables.LastSelection(), 1);
     EXPECT_EQ(ShownHuds(), Lines{"A"});
 }
 
@@ -230,7 +231,7 @@ TEST_F(TableListTest, SwitchToZonePadsSelectsAndSwitchesOnce) {
     listBox.SetCurSel(0);  // the same zone again does not reselect
     tables.SwitchToZone(2);
     EXPECT_EQ(listBox.GetCurSel(), 0);
-    tables.m_nAutoZone = -1;  // after a list command it does
+    tables.MoveTableUp();  // after a list command it does
     tables.SwitchToZone(2);
     EXPECT_EQ(listBox.GetCurSel(), 2);
     listBox.SetCurSel(0);
@@ -245,20 +246,21 @@ TEST_F(TableListTest, SwitchToZonePadsSelectsAndSwitchesOnce) {
 TEST_F(TableListTest, RemoveSelectedTableDestroysItsHudAndReselects) {
     tables.RefreshTableList({File("A", 1), File("B", 1)});
     listBox.AddString(kNoTableLine);
-    tables.m_nAutoZone = 1;
+    tables.SwitchToZone(0);  // A's line, already selected
     tables.RemoveSelectedTable();
     EXPECT_TRUE(Hud("A")->destroyed);
     EXPECT_EQ(tables.FindTable("A"), nullptr);
     EXPECT_EQ(listBox.Lines(), Lines{"B"});  // trailing placeholder dropped
     EXPECT_EQ(ShownHuds(), Lines{"B"});
-    EXPECT_EQ(tables.m_nAutoZone, -1);
+    EXPECT_EQ(tables.LastAutoZone(), -1);
 
     tables.RemoveSelectedTable();
     EXPECT_EQ(listBox.GetCount(), 0);
-    EXPECT_EQ(tables.m_nLastSel, -1);
-    tables.m_nAutoZone = 3;
+    EXPECT_EQ(tables.LastSelection(), -1);
+    tables.SwitchToZone(3);
+    listBox.SetCurSel(-1);
     tables.RemoveSelectedTable();  // nothing selected: nothing happens
-    EXPECT_EQ(tables.m_nAutoZone, 3);
+    EXPECT_EQ(tables.LastAutoZone(), 3);
 }
 
 TEST_F(TableListTest, RemoveAllAndDestroyAllLeaveNoHud) {
@@ -267,7 +269,7 @@ TEST_F(TableListTest, RemoveAllAndDestroyAllLeaveNoHud) {
     tables.OnSelChangeTables();
     tables.RemoveAllTables();
     EXPECT_EQ(listBox.GetCount(), 0);
-    EXPECT_TRUE(tables.m_listTables.empty());
+    EXPECT_TRUE(tables.Tables().empty());
     for (const auto& hud : factory.m_huds) {
         EXPECT_TRUE(hud->destroyed) << hud->table;
     }

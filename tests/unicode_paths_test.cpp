@@ -120,7 +120,7 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
     CHistoryScan scan(fileSystem, store);
     scan.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
     std::set<std::string> names;
-    for (const sModifiedFileInfo& info : scan.m_aModifiedFiles) {
+    for (const sModifiedFileInfo& info : scan.ModifiedFiles()) {
         names.insert(info.m_strName);
     }
     std::set<std::string> expected;
@@ -128,7 +128,7 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
         expected.insert(table.second);
     }
     EXPECT_EQ(names, expected);
-    (void)ImportFoundFiles(store, scan.m_aModifiedFiles, kNothingBeingWritten, nullptr);
+    (void)ImportFoundFiles(store, scan.ModifiedFiles(), kNothingBeingWritten, nullptr);
     EXPECT_EQ(store.CountedHands().size(), kTables.size());
 
     // The cache file under a non-ASCII name keeps the paths; a second full import finds nothing
@@ -139,13 +139,12 @@ TEST_F(UnicodePathsTest, FullImportFindsAndCountsEveryTableOnce) {
     ASSERT_TRUE(LoadStatsCache(loaded, cache));
     CHistoryScan again(fileSystem, loaded);
     again.ScanHistoryFolder(root, ".txt", 0, /*fullImport=*/true, nullptr);
-    (void)ImportFoundFiles(loaded, again.m_aModifiedFiles, kNothingBeingWritten, nullptr);
+    (void)ImportFoundFiles(loaded, again.ModifiedFiles(), kNothingBeingWritten, nullptr);
     EXPECT_EQ(loaded.CountedHands().size(), kTables.size());
-    for (const std::string& path : again.m_astrModifiedPaths) {
+    for (const std::string& path : again.ModifiedPaths()) {
         EXPECT_NE(path, paths.back()) << "a plain path is always kept by the cache file";
         // Only a path the cache file cannot hold in its code page may be looked at again.
-        EXPECT_EQ(std::count(loaded.m_astrFiles.begin(), loaded.m_astrFiles.end(), path), 1)
-            << path;
+        EXPECT_EQ(std::count(loaded.Files().begin(), loaded.Files().end(), path), 1) << path;
     }
 }
 

@@ -90,9 +90,9 @@ int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& er
         const std::string path = AbsoluteFolder(folder);
         progress.SetLabel("Scanning " + path);
         scan.ScanHistoryFolder(path, ".txt", cutoff, /*fullImport=*/true, &progress);
-        progress.SetLabel("Reading " + CountText(scan.m_aModifiedFiles.size(), "file"));
+        progress.SetLabel("Reading " + CountText(scan.ModifiedFiles().size(), "file"));
         AddTally(tally,
-                 ImportHistoryFiles(store, scan.m_aModifiedFiles, SecondsSinceEpoch(), &progress));
+                 ImportHistoryFiles(store, scan.ModifiedFiles(), SecondsSinceEpoch(), &progress));
     }
     progress.Clear();
     // Files held open by another program are not recorded as read, so the next import reads

@@ -49,7 +49,7 @@ const std::array<sSampleSeat, kOverlayCount> kSeats{{
 
 struct sDemo {
     std::vector<std::unique_ptr<CPlayerOverlayDlg>> overlays;
-    std::vector<int32_t> states;
+    std::vector<eOverlayState> states;
     HWND lastForeground = nullptr;
 };
 sDemo g_demo;  // one demo per process; the window procedure reaches it here
@@ -102,7 +102,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 struct sOptions {
     bool transparent = false;
-    int state = OVERLAY_NORMAL;
+    eOverlayState state = OVERLAY_NORMAL;
     POINT at{120, 120};
 };
 
@@ -112,10 +112,11 @@ bool ParseArgs(int argc, char** argv, sOptions& options) {
         if (arg == "--transparent") {
             options.transparent = true;
         } else if (arg == "--state" && i + 1 < argc) {
-            options.state = std::atoi(argv[++i]);
-            if (options.state < 0 || options.state >= kOverlayStateCount) {
+            const int state = std::atoi(argv[++i]);
+            if (state < 0 || state >= kOverlayStateCount) {
                 return false;
             }
+            options.state = static_cast<eOverlayState>(state);
         } else if (arg == "--at" && i + 1 < argc) {
             if (std::sscanf(argv[++i], "%ld,%ld", &options.at.x, &options.at.y) != 2) {
                 return false;
@@ -165,8 +166,8 @@ int main(int argc, char** argv) {
         for (int i = 0; i < kOverlayStateCount; ++i) {
             overlay->SetText(i, seat.texts[static_cast<size_t>(i)]);
         }
-        overlay->m_crText = seat.colour;
-        overlay->m_nState = options.state;
+        overlay->SetTextColour(seat.colour);
+        HoldState(*overlay, options.state);
         const sPoint at{options.at.x + (k % 2) * 180, options.at.y + (k / 2) * 120};
         overlay->MoveHidden(at);
         overlay->Show();
