@@ -24,11 +24,12 @@ protected:
         seats.m_nSizeClass = SIZE_3TO6;
     }
     // Seats `name` at seat index 0, adding him to the store with the given counters.
-    void Seat(const std::string& name, int sizeClass,
-              std::initializer_list<std::pair<int, int32_t>> counters, int stake = STAKE_25NL) {
+    void Seat(const std::string& name, eSizeClass sizeClass,
+              std::initializer_list<std::pair<eCounter, int32_t>> counters,
+              eStakeLevel stake = STAKE_25NL) {
         int player = store.FindPlayer(name);
         player = player >= 0 ? player : store.AddPlayer(name);
-        int32_t* block = store.CounterBlock(player, BucketIndex(GAME_HOLDEM, stake, sizeClass));
+        int32_t* block = store.CounterBlock(player, {GAME_HOLDEM, stake, sizeClass});
         for (const auto& [k, value] : counters) {
             block[k] = value;
         }
@@ -162,7 +163,7 @@ TEST_F(SeatTextTest, CashStakesPooledUnlessSplit) {
 
 TEST_F(SeatTextTest, ColourThresholdsAreStrict) {
     struct Case {
-        int sizeClass;
+        eSizeClass sizeClass;
         int32_t hands;
         int32_t vpip;
         uint32_t colour;

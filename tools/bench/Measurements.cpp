@@ -22,9 +22,10 @@ void FillSyntheticStore(CStatsStore& store, int32_t players, int32_t hands, int3
     for (int32_t i = 0; i < players; ++i) {
         const int32_t player = store.AddPlayer("BenchPlayer" + std::to_string(i));
         // Two buckets per player, as a regular of one game at two table sizes would have.
-        const int first = BucketIndex(i % GAME_MAX, STAKE_10NL + i % 7, SIZE_3TO6);
-        const int second = BucketIndex(i % GAME_MAX, STAKE_10NL + i % 7, SIZE_7TO10);
-        for (const int bucket : {first, second}) {
+        const auto game = static_cast<eGameType>(i % GAME_MAX);
+        const auto stake = static_cast<eStakeLevel>(STAKE_10NL + i % 7);
+        for (const sBucketKey bucket : {sBucketKey{game, stake, SIZE_3TO6},
+                                        sBucketKey{game, stake, SIZE_7TO10}}) {
             int32_t* counters = store.CounterBlock(player, bucket);
             for (int k = 0; k < CNT_MAX; ++k) {
                 counters[k] += (i + k) % 50 + 1;
