@@ -24,6 +24,8 @@ bool HasClassifyMarker(std::string_view text, std::string_view marker) noexcept 
 
 }  // namespace
 
+// The two arrays are filled side by side and kept by the callers in fields of the same names.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void FindSeatMarkers(std::string_view text, size_t from, size_t to, SeatMarkerArray& markerPos,
                      SeatMarkerArray& markerLen) noexcept {
     constexpr std::string_view kSeat = "Seat ";

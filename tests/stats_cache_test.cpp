@@ -52,7 +52,7 @@ protected:
         return ReadFile(path);
     }
     // Writes `bytes` as the cache file and expects it to be rejected and set aside whole.
-    void ExpectRejected(const std::string& bytes, const std::string& why) {
+    void ExpectRejected(const std::string& bytes, std::string_view why) {
         WriteFile(path, bytes);
         CStatsStore store = SampleStore();
         EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected) << why;

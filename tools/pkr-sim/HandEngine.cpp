@@ -207,7 +207,7 @@ void CHandEngine::Act(int index, int street) {
 
     int64_t target = 0;
     if (choice == eChoice::Aggressive) {
-        target = std::min(RaiseTarget(index, street), me.streetBet + me.stack);
+        target = std::min(RaiseTarget(me, street), me.streetBet + me.stack);
         if (target <= m_currentBet) {
             choice = eChoice::Passive;  // too short to raise: he calls all-in
         }
@@ -260,8 +260,7 @@ void CHandEngine::Act(int index, int street) {
     EmitAction(index, action);
 }
 
-int64_t CHandEngine::RaiseTarget(int index, int street) {
-    const sLive& me = m_live[index];
+int64_t CHandEngine::RaiseTarget(const sLive& me, int street) {
     const int64_t bigBlind = m_record->bigBlind;
     const eBetting betting = m_table->config.betting;
     if (betting == eBetting::FixedLimit) {

@@ -54,7 +54,7 @@ private:
     [[nodiscard]] int CanActCount() const;
     [[nodiscard]] int64_t PotTotal() const;
     [[nodiscard]] int64_t RoundAmount(int64_t amount) const;
-    [[nodiscard]] int64_t RaiseTarget(int index, int street);
+    [[nodiscard]] int64_t RaiseTarget(const sLive& me, int street);
     [[nodiscard]] double Strength(const sLive& live, int street) const;
     [[nodiscard]] int64_t Rake() const;
 
