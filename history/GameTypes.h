@@ -105,11 +105,13 @@ enum eStreetCounter : int {
 };
 
 enum eStreet : int { STREET_FLOP = 0, STREET_TURN = 1, STREET_RIVER = 2, STREET_MAX = 3 };
-inline constexpr std::array<eStreet, STREET_MAX> kStreets = {STREET_FLOP, STREET_TURN, STREET_RIVER};
+inline constexpr std::array<eStreet, STREET_MAX> kStreets = {STREET_FLOP, STREET_TURN,
+                                                             STREET_RIVER};
 
 // The counter of `offset` on `street`.
 constexpr eCounter StreetCounter(eStreet street, eStreetCounter offset) {
-    return static_cast<eCounter>(int{CNT_FLOPFOLD} + int{street} * int{STREET_COUNTERS} + int{offset});
+    return static_cast<eCounter>(int{CNT_FLOPFOLD} + int{street} * int{STREET_COUNTERS} +
+                                 int{offset});
 }
 
 // Number of (game, stake, size class) buckets in a player's record.

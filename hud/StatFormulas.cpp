@@ -83,7 +83,8 @@ sStatFigure FigureOf(eStat stat, sTerms terms) noexcept {
 }
 
 template <typename Counter>
-sStatFigure Compute(eStat stat, std::span<const Counter, CNT_MAX> counters, eStreet street) noexcept {
+sStatFigure Compute(eStat stat, std::span<const Counter, CNT_MAX> counters,
+                    eStreet street) noexcept {
     if (IsStreetStat(stat) && (street < STREET_FLOP || street >= STREET_MAX)) {
         return FigureOf(stat, {});
     }

@@ -1,5 +1,5 @@
-// Screen rectangles, points and sizes in pixels, laid out like the Win32 RECT and POINT so the Windows
-// side can copy them field by field.
+// Screen rectangles, points and sizes in pixels, laid out like the Win32 RECT and POINT so the
+// Windows side can copy them field by field.
 #pragma once
 
 #include <cstdint>

@@ -14,7 +14,9 @@ namespace {
 
 // Whether `sBucketKey{a, b, c}` compiles for arguments of these types.
 template <typename A, typename B, typename C>
-concept MakesKey = requires(A a, B b, C c) { sBucketKey{a, b, c}; };
+concept MakesKey = requires(A a, B b, C c) {
+    sBucketKey{a, b, c};
+};
 
 static_assert(MakesKey<eGameType, eStakeLevel, eSizeClass>);
 static_assert(!MakesKey<eStakeLevel, eGameType, eSizeClass>, "game and stake swapped");
@@ -43,7 +45,9 @@ static_assert(!ReadsRawCounter<int, eCounter>);
 static_assert(!ReadsRawCounter<sBucketKey, int>);
 
 template <typename Key>
-concept FindsBlock = requires(CStatsStore& store, Key key) { store.CounterBlock(0, key); };
+concept FindsBlock = requires(CStatsStore& store, Key key) {
+    store.CounterBlock(0, key);
+};
 static_assert(FindsBlock<sBucketKey>);
 static_assert(!FindsBlock<int>);
 

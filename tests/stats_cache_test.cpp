@@ -90,7 +90,8 @@ TEST_F(CacheFileTest, LayoutIsTheFixedLittleEndianOne) {
     EXPECT_EQ(bytes.substr(stats, 20), std::string("Lanternquill_STATS\n\0", 20));
     // First record: id 0, then Ann's Hands counter in hold'em / 50NL / 3-6 seats.
     EXPECT_EQ(bytes.substr(stats + 20, 4), std::string("\0\0\0\0", 4));
-    const size_t hands = stats + 24 + 4 * (sBucketKey{GAME_HOLDEM, STAKE_50NL, SIZE_3TO6}.Index() * 40);
+    const size_t hands =
+        stats + 24 + 4 * (sBucketKey{GAME_HOLDEM, STAKE_50NL, SIZE_3TO6}.Index() * 40);
     EXPECT_EQ(bytes.substr(hands, 4), std::string("\1\0\0\0", 4));
     EXPECT_EQ(bytes.substr(bytes.size() - 24), std::string("Lanternquill_ENDOFDATA\n\0", 24));
 }

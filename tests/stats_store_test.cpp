@@ -29,9 +29,9 @@ TEST(StatsStoreTest, NoLimitLevelsPoolUnlessSplit) {
     AddHands(store, p, STAKE_LIMIT, 3);
     AddHands(store, p, STAKE_OTHER, 2);
     for (int level = STAKE_10NL; level <= STAKE_600NL; ++level) {
-        EXPECT_EQ(store.GetCounter(p, HoldemSixMax(static_cast<eStakeLevel>(level)), CNT_HANDS,
-                                   false),
-                  12);
+        EXPECT_EQ(
+            store.GetCounter(p, HoldemSixMax(static_cast<eStakeLevel>(level)), CNT_HANDS, false),
+            12);
     }
     EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_LIMIT), CNT_HANDS, false), 3);
     EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_OTHER), CNT_HANDS, false), 2);

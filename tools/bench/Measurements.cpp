@@ -25,8 +25,8 @@ void FillSyntheticStore(CStatsStore& store, sSyntheticSize size) {
         // Two buckets per player, as a regular of one game at two table sizes would have.
         const auto game = static_cast<eGameType>(i % GAME_MAX);
         const auto stake = static_cast<eStakeLevel>(STAKE_10NL + i % 7);
-        for (const sBucketKey bucket : {sBucketKey{game, stake, SIZE_3TO6},
-                                        sBucketKey{game, stake, SIZE_7TO10}}) {
+        for (const sBucketKey bucket :
+             {sBucketKey{game, stake, SIZE_3TO6}, sBucketKey{game, stake, SIZE_7TO10}}) {
             int32_t* counters = store.CounterBlock(player, bucket);
             for (int k = 0; k < CNT_MAX; ++k) {
                 counters[k] += (i + k) % 50 + 1;

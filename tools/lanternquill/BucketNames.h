@@ -9,8 +9,7 @@
 #include "history/GameTypes.h"
 
 inline constexpr std::array<eGameType, 2> kAllGames = {GAME_HOLDEM, GAME_OMAHA};
-inline constexpr std::array<eSizeClass, 3> kAllSizeClasses = {SIZE_HEADSUP, SIZE_3TO6,
-                                                              SIZE_7TO10};
+inline constexpr std::array<eSizeClass, 3> kAllSizeClasses = {SIZE_HEADSUP, SIZE_3TO6, SIZE_7TO10};
 
 // "holdem", "omaha"; "?" outside them.
 [[nodiscard]] std::string_view GameName(eGameType game) noexcept;

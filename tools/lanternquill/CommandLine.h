@@ -21,8 +21,8 @@ struct sImportOptions {
 struct sStatsOptions {
     std::string cacheFile;
     std::optional<std::string> player;
-    std::optional<eGameType> game;         // nothing: both games summed
-    std::optional<eStakeLevel> stake;      // nothing: all levels summed
+    std::optional<eGameType> game;        // nothing: both games summed
+    std::optional<eStakeLevel> stake;     // nothing: all levels summed
     std::optional<eSizeClass> sizeClass;  // nothing: all classes summed
     bool splitStakes = false;
     std::optional<int64_t> minHands;
