@@ -141,8 +141,8 @@ void CPKR_HUDDlg::PlaceWindow() {
     RECT window{};
     GetWindowRect(Hwnd(), &window);
     m_rcMainWnd = window;
-    const sPoint pos = MainWindowPosition(m_store, ScreenWidth(), ScreenHeight(),
-                                          window.right - window.left, window.bottom - window.top);
+    const sPoint pos = MainWindowPosition(m_store, {ScreenWidth(), ScreenHeight()},
+                                          {window.right - window.left, window.bottom - window.top});
     const bool topmost = g_settings.MainWindowAlwaysOnTop;
     SetWindowPos(Hwnd(), topmost ? HWND_TOPMOST : nullptr, pos.x, pos.y, 0, 0,
                  SWP_NOSIZE | SWP_SHOWWINDOW | (topmost ? 0U : SWP_NOZORDER));

@@ -26,11 +26,10 @@ bool UpgradeSettings(ISettingsStore& store, IShellOpener& shell) {
     return true;
 }
 
-sPoint MainWindowPosition(ISettingsStore& store, int screenWidth, int screenHeight, int windowWidth,
-                          int windowHeight) {
+sPoint MainWindowPosition(ISettingsStore& store, sSize screen, sSize window) {
     sPoint pos;
-    pos.x = PlaceOnAxis(store, "PosX", screenWidth, windowWidth);
-    pos.y = PlaceOnAxis(store, "PosY", screenHeight, windowHeight);
+    pos.x = PlaceOnAxis(store, "PosX", screen.width, window.width);
+    pos.y = PlaceOnAxis(store, "PosY", screen.height, window.height);
     return pos;
 }
 

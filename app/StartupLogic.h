@@ -30,8 +30,7 @@ bool UpgradeSettings(ISettingsStore& store, IShellOpener& shell);
 // defaults ((W - w) / 2 and (H - h) / 2, truncated toward zero). A coordinate that would put the
 // window past the right or bottom screen edge is re-centred on its own; an edge exactly at the
 // screen edge stays, and negative positions are kept.
-[[nodiscard]] sPoint MainWindowPosition(ISettingsStore& store, int screenWidth, int screenHeight,
-                                        int windowWidth, int windowHeight);
+[[nodiscard]] sPoint MainWindowPosition(ISettingsStore& store, sSize screen, sSize window);
 
 // At exit: writes "MainWindow"/"PosX" and "PosY" from the window's last known rectangle, but
 // only when both its left and top edge are above 0 (a window at x = 0 or y = 0, or minimised,

@@ -70,13 +70,13 @@ void CheckCounterBlock(const int32_t* counters) {
                 "a showdown won is a showdown reached");
 }
 
-void CheckStore(const CStatsStore& store, int game, int stake) {
+void CheckStore(const CStatsStore& store, eGameType game, eStakeLevel stake) {
     for (int player = 0; player < store.PlayerCount(); ++player) {
         FuzzRequire(store.FindPlayer(store.PlayerName(player)) == player,
                     "each player is found under its own name and index");
         FuzzRequire(store.PlayerId(player) == player, "a new player's id is its index");
-        for (const int bucket : store.PlayerBuckets(player)) {
-            FuzzRequire(bucket / SIZECLASS_MAX == game * STAKE_MAX + stake,
+        for (const sBucketKey bucket : store.PlayerBuckets(player)) {
+            FuzzRequire(bucket.game == game && bucket.stake == stake,
                         "counters go to the file's game and stake");
             const int32_t* counters = store.FindCounterBlock(player, bucket);
             FuzzRequire(counters != nullptr, "a listed bucket has counters");
@@ -96,8 +96,8 @@ void CheckStore(const CStatsStore& store, int game, int stake) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text = AsFileText(data, size);
 
-    const int game = DetectGameType(text);
-    const int stake = DetectStakeLevel(text);
+    const eGameType game = DetectGameType(text);
+    const eStakeLevel stake = DetectStakeLevel(text);
     FuzzRequire(game >= 0 && game < GAME_MAX, "the game type is a known one");
     FuzzRequire(stake >= 0 && stake < STAKE_MAX, "the stake level is a known one");
     ExerciseHandNumbers(text);

@@ -15,7 +15,7 @@ bool IsSeparator(char c) noexcept {
     return c == '\\' || c == '/';
 }
 
-bool EndsWithIgnoringCase(const std::string& name, const std::string& filter) noexcept {
+bool EndsWithIgnoringCase(const std::string& name, std::string_view filter) noexcept {
     // The last four characters of the name (all of it when shorter) must equal the filter.
     const size_t tail = name.size() < 4 ? name.size() : 4;
     if (tail != filter.size()) {
@@ -67,7 +67,7 @@ void CHistoryScan::ScanHistoryFolder(const std::string& folder, const std::strin
     ScanFolder(folder, filter, cutoff);
 }
 
-void CHistoryScan::ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff) {
+void CHistoryScan::ScanFolder(const std::string& dir, std::string_view filter, int64_t cutoff) {
     for (const sDirEntry& entry : m_fs.ListDirectory(dir)) {
         std::string path = dir;
         if (path.empty() || !IsSeparator(path.back())) {
@@ -117,7 +117,7 @@ std::optional<int64_t> CHistoryScan::WrittenAt(const sDirEntry& entry, const std
     return entry.m_tLastWrite ? entry.m_tLastWrite : m_fs.LastWriteTime(path);
 }
 
-void CHistoryScan::CheckFile(const std::string& path, const std::string& name,
+void CHistoryScan::CheckFile(const std::string& path, std::string_view name,
                              std::optional<int64_t> written, int64_t cutoff) {
     if (!written || *written < cutoff) {
         return;
@@ -130,7 +130,7 @@ void CHistoryScan::CheckFile(const std::string& path, const std::string& name,
     }
     sModifiedFileInfo info;
     info.m_strPath = path;
-    info.m_strName = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+    info.m_strName = name.size() > 4 ? std::string(name.substr(0, name.size() - 4)) : std::string();
     info.m_tModified = t;
     m_aModifiedFiles.push_back(std::move(info));
     m_astrModifiedPaths.push_back(path);

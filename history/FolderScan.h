@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "history/Progress.h"
@@ -42,8 +43,8 @@ public:
     }
 
 private:
-    void ScanFolder(const std::string& dir, const std::string& filter, int64_t cutoff);
-    void CheckFile(const std::string& path, const std::string& name, std::optional<int64_t> written,
+    void ScanFolder(const std::string& dir, std::string_view filter, int64_t cutoff);
+    void CheckFile(const std::string& path, std::string_view name, std::optional<int64_t> written,
                    int64_t cutoff);
     // The entry's last-write time: from the listing when it brought one along, else asked for.
     std::optional<int64_t> WrittenAt(const sDirEntry& entry, const std::string& path);

@@ -80,6 +80,15 @@ enum eCounter : int {
 };
 static_assert(CNT_MAX == 40);
 
+// Every counter, in record order, for walks over a whole block.
+inline constexpr std::array<eCounter, CNT_MAX> kCounters = [] {
+    std::array<eCounter, CNT_MAX> all{};
+    for (int k = 0; k < CNT_MAX; ++k) {
+        all[k] = static_cast<eCounter>(k);
+    }
+    return all;
+}();
+
 // Offsets inside a street's run of ten counters.
 enum eStreetCounter : int {
     STREET_FOLD = 0,
@@ -96,19 +105,46 @@ enum eStreetCounter : int {
 };
 
 enum eStreet : int { STREET_FLOP = 0, STREET_TURN = 1, STREET_RIVER = 2, STREET_MAX = 3 };
+inline constexpr std::array<eStreet, STREET_MAX> kStreets = {STREET_FLOP, STREET_TURN,
+                                                             STREET_RIVER};
 
-constexpr int StreetCounter(int street, int offset) {
-    return CNT_FLOPFOLD + street * STREET_COUNTERS + offset;
+// The counter of `offset` on `street`.
+constexpr eCounter StreetCounter(eStreet street, eStreetCounter offset) {
+    return static_cast<eCounter>(int{CNT_FLOPFOLD} + int{street} * int{STREET_COUNTERS} +
+                                 int{offset});
 }
 
-// Number of (game, stake, size class) buckets and the flat bucket number used by the record.
+// Number of (game, stake, size class) buckets in a player's record.
 constexpr int BUCKET_COUNT = int{GAME_MAX} * int{STAKE_MAX} * int{SIZECLASS_MAX};  // 66
-constexpr int BucketIndex(int game, int stake, int sizeClass) {
-    return (game * STAKE_MAX + stake) * SIZECLASS_MAX + sizeClass;
-}
+
+// One (game, stake level, size class) bucket of a player's counters. The axes are enums so that
+// they cannot be given in the wrong order; an enum cast from an int read from a cache file, a
+// table's text or the command line may still lie outside its axis, which IsValid tells.
+struct sBucketKey {
+    eGameType game = GAME_HOLDEM;
+    eStakeLevel stake = STAKE_PLAYMONEY;
+    eSizeClass sizeClass = SIZE_HEADSUP;
+
+    [[nodiscard]] constexpr bool IsValid() const noexcept {
+        return game >= 0 && game < GAME_MAX && stake >= 0 && stake < STAKE_MAX && sizeClass >= 0 &&
+               sizeClass < SIZECLASS_MAX;
+    }
+    // The bucket's number in the record of the cache file: game type first, then stake level,
+    // then size class. Meaningful only for a valid key.
+    [[nodiscard]] constexpr int Index() const noexcept {
+        return (int{game} * int{STAKE_MAX} + int{stake}) * int{SIZECLASS_MAX} + int{sizeClass};
+    }
+    // The key of bucket number `index` (0 .. BUCKET_COUNT-1), the inverse of Index.
+    [[nodiscard]] static constexpr sBucketKey At(int index) noexcept {
+        return {static_cast<eGameType>(index / (int{STAKE_MAX} * int{SIZECLASS_MAX})),
+                static_cast<eStakeLevel>(index / int{SIZECLASS_MAX} % int{STAKE_MAX}),
+                static_cast<eSizeClass>(index % int{SIZECLASS_MAX})};
+    }
+    friend constexpr bool operator==(const sBucketKey&, const sBucketKey&) = default;
+};
 
 // Size class of a hand or table from the number of seats found.
-constexpr int SizeClassFromSeatCount(int seats) {
+constexpr eSizeClass SizeClassFromSeatCount(int seats) {
     return seats <= 2 ? SIZE_HEADSUP : (seats <= 6 ? SIZE_3TO6 : SIZE_7TO10);
 }
 

@@ -342,7 +342,7 @@ void CHandActions::RunShowdown() {
                   [this](int seat, size_t) { m_flags[seat].won = true; });
 }
 
-void CHandActions::AddToStore(CStatsStore& store, int bucket) const {
+void CHandActions::AddToStore(CStatsStore& store, sBucketKey bucket) const {
     for (int s = 0; s <= m_highest; ++s) {
         const int32_t player = m_seats->player[s];
         const sSeatFlags& f = m_flags[s];
@@ -350,7 +350,7 @@ void CHandActions::AddToStore(CStatsStore& store, int bucket) const {
             continue;  // a seated player without a preflop action word gets nothing
         }
         int32_t* c = store.CounterBlock(player, bucket);
-        auto add = [c](int counter, bool flag) {
+        auto add = [c](eCounter counter, bool flag) {
             if (flag) {
                 Bump(c[counter]);
             }
@@ -363,7 +363,7 @@ void CHandActions::AddToStore(CStatsStore& store, int bucket) const {
         add(CNT_PFFOLDTO3BET, f.foldedToThreeBet);
         add(CNT_PFNOFOLDTO3BET, f.stayedAfterThreeBet);
         add(CNT_SAWFLOP, f.street[STREET_FLOP].acted || f.showdown);
-        for (int street = 0; street < STREET_MAX; ++street) {
+        for (const eStreet street : kStreets) {
             const sStreetFlags& sf = f.street[street];
             // A check followed by another action on the same street counts as that action only;
             // a bet followed by a raise counts as the raise.

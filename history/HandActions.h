@@ -28,7 +28,7 @@ struct sHandSeats {
     [[nodiscard]] int Count() const noexcept;
     // Index (0 for "Seat 1:") of the highest seat marker found, 0 when none was found.
     [[nodiscard]] int HighestIndex() const noexcept;
-    [[nodiscard]] int SizeClass() const noexcept { return SizeClassFromSeatCount(Count()); }
+    [[nodiscard]] eSizeClass SizeClass() const noexcept { return SizeClassFromSeatCount(Count()); }
 };
 
 // Street boundaries of a hand with an end marker; flop, turn and river starts fall back to the
@@ -61,7 +61,7 @@ public:
     // Finds every action word of the hand and works out the per-seat flags.
     void Analyse(const sHandSeats& seats, const sStreetBounds& bounds);
     // Adds the hand to the counters of every seat that acted preflop.
-    void AddToStore(CStatsStore& store, int bucket) const;
+    void AddToStore(CStatsStore& store, sBucketKey bucket) const;
 
 private:
     // Flags of one seat for one street after the flop.

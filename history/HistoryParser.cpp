@@ -24,6 +24,8 @@ bool HasClassifyMarker(std::string_view text, std::string_view marker) noexcept 
 
 }  // namespace
 
+// The two arrays are filled side by side and kept by the callers in fields of the same names.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void FindSeatMarkers(std::string_view text, size_t from, size_t to, SeatMarkerArray& markerPos,
                      SeatMarkerArray& markerLen) noexcept {
     constexpr std::string_view kSeat = "Seat ";
@@ -98,23 +100,21 @@ void FindStreetStarts(std::string_view text, sStreetBounds& bounds) noexcept {
 
 }  // namespace
 
-int DetectGameType(std::string_view text) noexcept {
+eGameType DetectGameType(std::string_view text) noexcept {
     for (int game = 0; game < GAME_MAX; ++game) {
         if (HasClassifyMarker(text, kGameMarkers[game])) {
-            return game;
+            return static_cast<eGameType>(game);
         }
     }
     return GAME_HOLDEM;
 }
 
-int DetectStakeLevel(std::string_view text) noexcept {
+eStakeLevel DetectStakeLevel(std::string_view text) noexcept {
     for (int level = 0; level < STAKE_OTHER; ++level) {
-        if (HasClassifyMarker(text, kStakeMarkers[level])) {
-            return level;
-        }
-        if (IsNoLimitStake(level) &&
-            HasClassifyMarker(text, kSpacedBlindMarkers[level - STAKE_FIRST_NL])) {
-            return level;
+        if (HasClassifyMarker(text, kStakeMarkers[level]) ||
+            (IsNoLimitStake(level) &&
+             HasClassifyMarker(text, kSpacedBlindMarkers[level - STAKE_FIRST_NL]))) {
+            return static_cast<eStakeLevel>(level);
         }
     }
     return STAKE_OTHER;
@@ -177,8 +177,8 @@ std::string_view SeatName(std::string_view text, size_t markerPos, size_t marker
 }
 
 void ParseHistoryText(CStatsStore& store, std::string_view text) {
-    const int game = DetectGameType(text);
-    const int stake = DetectStakeLevel(text);
+    const eGameType game = DetectGameType(text);
+    const eStakeLevel stake = DetectStakeLevel(text);
     CHandActions actions(text);
 
     size_t p = 0;
@@ -249,7 +249,7 @@ void ParseHistoryText(CStatsStore& store, std::string_view text) {
             bounds.handEnd = handEnd;
             FindStreetStarts(text, bounds);
             actions.Analyse(seats, bounds);
-            actions.AddToStore(store, BucketIndex(game, stake, seats.SizeClass()));
+            actions.AddToStore(store, {game, stake, seats.SizeClass()});
         }
         // Without an end marker no action is found and nobody is counted, but the number is
         // still recorded.

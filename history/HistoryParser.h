@@ -11,14 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "history/GameTypes.h"
 #include "history/Progress.h"
 
 class CStatsStore;
 
 // Game type and stake level of a whole file, from the markers in its first 2500 bytes. A marker at
 // position 0 is not recognised. The later client's spaced blinds count as their no-limit level.
-int DetectGameType(std::string_view text) noexcept;
-int DetectStakeLevel(std::string_view text) noexcept;
+eGameType DetectGameType(std::string_view text) noexcept;
+eStakeLevel DetectStakeLevel(std::string_view text) noexcept;
 
 // Where each seat's marker "Seat 1:" .. "Seat 10:" stands, by seat index (0 for "Seat 1:").
 using SeatMarkerArray = std::array<size_t, 10>;

@@ -5,13 +5,6 @@
 #include <stdexcept>
 #include <utility>
 
-namespace {
-bool InRange(int game, int stake, int sizeClass, int k) noexcept {
-    return game >= 0 && game < GAME_MAX && stake >= 0 && stake < STAKE_MAX && sizeClass >= 0 &&
-           sizeClass < SIZECLASS_MAX && k >= 0 && k < CNT_MAX;
-}
-}  // namespace
-
 void CStatsStore::ResetStatistics() {
     m_nPlayers = 0;
     std::vector<std::string>().swap(m_astrNames);
@@ -41,18 +34,12 @@ int32_t CStatsStore::AddPlayerWithId(std::string_view name, int32_t id) {
     return player;
 }
 
-const int32_t* CStatsStore::FindCounterBlock(int player, int bucket) const noexcept {
-    if (!IsValidPlayer(player) || bucket < 0 || bucket >= BUCKET_COUNT) {
-        return nullptr;
-    }
+const int32_t* CStatsStore::BlockAt(int player, int bucket) const noexcept {
     const uint32_t block = m_anBlockOf[SlotOf(player, bucket)];
     return block == kNoBlock ? nullptr : m_blocks[block].counters;
 }
 
-int32_t* CStatsStore::CounterBlock(int player, int bucket) {
-    if (!IsValidPlayer(player) || bucket < 0 || bucket >= BUCKET_COUNT) {
-        throw std::out_of_range("counter block out of range");
-    }
+int32_t* CStatsStore::CreateBlockAt(int player, int bucket) {
     uint32_t& block = m_anBlockOf[SlotOf(player, bucket)];
     if (block == kNoBlock) {
         block = static_cast<uint32_t>(m_blocks.size());
@@ -61,41 +48,54 @@ int32_t* CStatsStore::CounterBlock(int player, int bucket) {
     return m_blocks[block].counters;
 }
 
-int32_t CStatsStore::RawCounter(int player, int bucket, int k) const noexcept {
+const int32_t* CStatsStore::FindCounterBlock(int player, sBucketKey key) const noexcept {
+    if (!IsValidPlayer(player) || !key.IsValid()) {
+        return nullptr;
+    }
+    return BlockAt(player, key.Index());
+}
+
+int32_t* CStatsStore::CounterBlock(int player, sBucketKey key) {
+    if (!IsValidPlayer(player) || !key.IsValid()) {
+        throw std::out_of_range("counter block out of range");
+    }
+    return CreateBlockAt(player, key.Index());
+}
+
+int32_t CStatsStore::RawCounter(int player, sBucketKey key, eCounter k) const noexcept {
     if (k < 0 || k >= CNT_MAX) {
         return 0;
     }
-    const int32_t* block = FindCounterBlock(player, bucket);
+    const int32_t* block = FindCounterBlock(player, key);
     return block ? block[k] : 0;
 }
 
-int CStatsStore::GetCounter(int player, int game, int stake, int sizeClass, int k,
-                            bool splitStakes) const {
+int CStatsStore::GetCounter(int player, sBucketKey key, eCounter k, bool splitStakes) const {
     if (!IsValidPlayer(player)) {
         throw std::out_of_range("GetCounter: invalid player index");
     }
-    if (!InRange(game, stake, sizeClass, k)) {
-        return 0;
-    }
-    if (!splitStakes && IsNoLimitStake(stake)) {
+    if (!splitStakes && IsNoLimitStake(key.stake)) {
         int sum = 0;
         for (int level = STAKE_FIRST_NL; level <= STAKE_LAST_NL; ++level) {
+            key.stake = static_cast<eStakeLevel>(level);
             // Counters only ever grow by one, but a cache file can hold anything: wrap like the
             // 32-bit sum it is rather than overflow.
-            sum = static_cast<int>(
-                static_cast<uint32_t>(sum) +
-                static_cast<uint32_t>(RawCounter(player, BucketIndex(game, level, sizeClass), k)));
+            sum = static_cast<int>(static_cast<uint32_t>(sum) +
+                                   static_cast<uint32_t>(RawCounter(player, key, k)));
         }
         return sum;
     }
-    return RawCounter(player, BucketIndex(game, stake, sizeClass), k);
+    return RawCounter(player, key, k);
 }
 
-std::vector<int> CStatsStore::PlayerBuckets(int player) const {
-    std::vector<int> buckets;
+std::vector<sBucketKey> CStatsStore::PlayerBuckets(int player) const {
+    std::vector<sBucketKey> buckets;
+    if (!IsValidPlayer(player)) {
+        return buckets;
+    }
     for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
-        if (FindCounterBlock(player, bucket) != nullptr) {
-            buckets.push_back(bucket);
+        if (BlockAt(player, bucket) != nullptr) {
+            buckets.push_back(sBucketKey::At(bucket));
         }
     }
     return buckets;
@@ -108,7 +108,7 @@ void CStatsStore::GetRecord(int player, CPKR_PlayerRecord& out) const {
     out.m_nId = m_anIds[static_cast<size_t>(player)];
     for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
         int32_t* dest = &out.m_anCounters[bucket * CNT_MAX];
-        if (const int32_t* block = FindCounterBlock(player, bucket)) {
+        if (const int32_t* block = BlockAt(player, bucket)) {
             std::memcpy(dest, block, CNT_MAX * sizeof(int32_t));
         } else {
             std::memset(dest, 0, CNT_MAX * sizeof(int32_t));
@@ -124,11 +124,11 @@ void CStatsStore::SetRecord(int player, const CPKR_PlayerRecord& record) {
     for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
         const int32_t* src = &record.m_anCounters[bucket * CNT_MAX];
         const bool allZero = std::all_of(src, src + CNT_MAX, [](int32_t v) { return v == 0; });
-        const int32_t* existing = FindCounterBlock(player, bucket);
+        const int32_t* existing = BlockAt(player, bucket);
         if (allZero && existing == nullptr) {
             continue;  // an absent block reads as zeros already
         }
-        std::memcpy(CounterBlock(player, bucket), src, CNT_MAX * sizeof(int32_t));
+        std::memcpy(CreateBlockAt(player, bucket), src, CNT_MAX * sizeof(int32_t));
     }
 }
 

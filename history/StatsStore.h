@@ -38,17 +38,19 @@ public:
     int32_t AddPlayerWithId(std::string_view name, int32_t id);
 
     // Counter k of a player under the stake pooling rule: with `splitStakes` off, any no-limit
-    // level reads the sum over all seven no-limit levels. Out-of-range game, stake, size class or
-    // counter (including negative ones) read 0. Throws std::out_of_range for an invalid player.
-    [[nodiscard]] int GetCounter(int player, int game, int stake, int sizeClass, int k,
-                                 bool splitStakes) const;
+    // level reads the sum over all seven no-limit levels. A key or counter outside its range
+    // (as an enum cast from a bad int can be) reads 0. Throws std::out_of_range for an invalid
+    // player.
+    [[nodiscard]] int GetCounter(int player, sBucketKey key, eCounter k, bool splitStakes) const;
 
     // A single stored counter without pooling; 0 for anything out of range.
-    [[nodiscard]] int32_t RawCounter(int player, int bucket, int k) const noexcept;
-    // The 40 counters of a bucket, or nullptr when the player has never been counted there.
-    [[nodiscard]] const int32_t* FindCounterBlock(int player, int bucket) const noexcept;
-    // The 40 counters of a bucket, created (all 0) when missing. Player and bucket must be valid.
-    int32_t* CounterBlock(int player, int bucket);
+    [[nodiscard]] int32_t RawCounter(int player, sBucketKey key, eCounter k) const noexcept;
+    // The 40 counters of a bucket, or nullptr when the player has never been counted there (or
+    // the player or key is out of range).
+    [[nodiscard]] const int32_t* FindCounterBlock(int player, sBucketKey key) const noexcept;
+    // The 40 counters of a bucket, created (all 0) when missing. Throws std::out_of_range for an
+    // invalid player or key.
+    int32_t* CounterBlock(int player, sBucketKey key);
 
     // Dense record of a player, for the cache file.
     void GetRecord(int player, CPKR_PlayerRecord& out) const;
@@ -61,8 +63,8 @@ public:
     [[nodiscard]] bool IsValidPlayer(int player) const noexcept {
         return player >= 0 && player < m_nPlayers;
     }
-    // Buckets in which a player has a counter block, in ascending order.
-    [[nodiscard]] std::vector<int> PlayerBuckets(int player) const;
+    // Buckets in which a player has a counter block, in the order of their numbers.
+    [[nodiscard]] std::vector<sBucketKey> PlayerBuckets(int player) const;
 
     // Counted hands, in the order they were counted.
     [[nodiscard]] bool IsHandCounted(uint32_t hand) const noexcept {
@@ -102,6 +104,9 @@ private:
     [[nodiscard]] size_t SlotOf(int player, int bucket) const noexcept {
         return static_cast<size_t>(player) * BUCKET_COUNT + static_cast<size_t>(bucket);
     }
+    // By bucket number, for the walks over a whole record; nullptr when absent.
+    [[nodiscard]] const int32_t* BlockAt(int player, int bucket) const noexcept;
+    int32_t* CreateBlockAt(int player, int bucket);
     // Brings m_fileIndex up to date with the file-cache arrays, folding repeated paths.
     void IndexFiles();
 

@@ -25,23 +25,3 @@ inline size_t FindIn(std::string_view text, std::string_view needle, size_t from
 inline size_t FindFrom(std::string_view text, std::string_view needle, size_t from) noexcept {
     return FindIn(text, needle, from, text.size());
 }
-
-// First occurrence of the two-byte pair `a b` at or after `from` and before `to`, located by
-// its second byte (a blank followed by '-' or '(' is found by looking for the rarer second byte).
-inline size_t FindPair(std::string_view text, char a, char b, size_t from, size_t to) noexcept {
-    if (to > text.size()) {
-        to = text.size();
-    }
-    const char* base = text.data();
-    for (size_t pos = from + 1; pos < to; ++pos) {  // position of the second byte
-        const char* hit = bytesearch::FindByte(base + pos, base + to, b);
-        if (hit == nullptr) {
-            return kNotFound;
-        }
-        pos = static_cast<size_t>(hit - base);
-        if (base[pos - 1] == a) {
-            return pos - 1;
-        }
-    }
-    return kNotFound;
-}

@@ -41,9 +41,16 @@ std::array<std::string, kPositionValueCount> BuildPositionNames() {
     return names;
 }
 
+// How a scaled coordinate is pulled back onto one axis of the screen.
+struct sScreenAxis {
+    int limit = 0;     // the screen's extent
+    int fallback = 0;  // where a coordinate past it goes
+};
+
 // x·factor in single precision, truncated toward zero, then pulled back onto the screen: a
-// negative result becomes 0 and one past `limit` becomes `fallback`.
-int ScaleOntoScreen(int32_t value, float factor, int limit, int fallback) {
+// negative result becomes 0 and one past `axis.limit` becomes `axis.fallback`.
+int ScaleOntoScreen(int32_t value, float factor, sScreenAxis axis) {
+    const auto [limit, fallback] = axis;
     const float scaled = std::trunc(static_cast<float>(value) * factor);
     if (scaled < 0.0F) {
         return 0;
@@ -70,6 +77,8 @@ const std::string& sLayoutChoice::ValueName(int seat, int axis) const {
                                                     axis)];
 }
 
+// The two numbers are read from two controls of the table settings window right at the call.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::optional<sLayoutChoice> ChooseLayout(int selectedEnvironment, int checkedRadio,
                                           bool multiTable, int& layoutSize) {
     if (selectedEnvironment < 0 || selectedEnvironment >= kEnvironmentCount) {
@@ -157,8 +166,8 @@ std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store, const sLayou
         const int32_t x = store.ReadInt(section, choice.ValueName(i + 1, 0),
                                         100 + i * ((width - 100) / kSeatCount));
         const int32_t y = store.ReadInt(section, choice.ValueName(i + 1, 1), height / 2);
-        positions[static_cast<size_t>(i)] = {ScaleOntoScreen(x, scaleX, width, 600),
-                                             ScaleOntoScreen(y, scaleY, height, 500)};
+        positions[static_cast<size_t>(i)] = {ScaleOntoScreen(x, scaleX, {width, 600}),
+                                             ScaleOntoScreen(y, scaleY, {height, 500})};
     }
     return positions;
 }

@@ -25,12 +25,12 @@ void HideAll(const std::array<CPlayerOverlay*, kSeatCount>& overlays) {
 
 }  // namespace
 
-std::string StatsHeading(int sizeClass, int game, int stake) {
-    std::string heading(TextAt(kSizeHeadings, sizeClass));
+std::string StatsHeading(sBucketKey table) {
+    std::string heading(TextAt(kSizeHeadings, table.sizeClass));
     heading += ' ';
-    heading += TextAt(kGameTexts, game);
+    heading += TextAt(kGameTexts, table.game);
     heading += ' ';
-    heading += TextAt(kStakeLabels, stake);
+    heading += TextAt(kStakeLabels, table.stake);
     return heading;
 }
 
@@ -90,7 +90,7 @@ void RunOverlayRefresh(IRefreshHud& hud, const std::array<CPlayerOverlay*, kSeat
         }
         return;
     }
-    hud.SetHeading(StatsHeading(hud.SizeClass(), hud.Game(), hud.Stake()));
+    hud.SetHeading(StatsHeading(hud.Bucket()));
 
     if (!active || suppressed) {
         HideAll(overlays);

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "history/GameTypes.h"
 #include "hud/Layouts.h"
 #include "overlay/PlayerOverlay.h"
 
@@ -43,10 +44,8 @@ public:
     virtual ~IRefreshHud() = default;
     // The seat reader on the table's file; false leaves everything as it was.
     virtual bool ReadSeats() = 0;
-    // What the last successful ReadSeats found (m_nSizeClass, m_nGame, m_nStake).
-    [[nodiscard]] virtual int SizeClass() const = 0;
-    [[nodiscard]] virtual int Game() const = 0;
-    [[nodiscard]] virtual int Stake() const = 0;
+    // The table's bucket as the last successful ReadSeats found it (sSeatState::Bucket).
+    [[nodiscard]] virtual sBucketKey Bucket() const = 0;
     // Control 1014 of the table settings window.
     virtual void SetHeading(const std::string& text) = 0;
     // The seat's m_strSeatName is empty (seat index 0..9).
@@ -60,7 +59,7 @@ public:
 // "%s %s %s" of the size-class heading ("  Stats: Headsup", "  Stats: 3-6 Handed",
 // "  Stats: 7-10 Handed"), the game ("Hold'em", "Omaha", "Unknown") and the stake label.
 // Values out of range give an empty part rather than reading past a table.
-[[nodiscard]] std::string StatsHeading(int sizeClass, int game, int stake);
+[[nodiscard]] std::string StatsHeading(sBucketKey table);
 
 // Overlays may be seen only while the PKR client or one of this program's windows is in front
 // (or nothing is).

@@ -41,6 +41,13 @@ struct sSeatState {
     std::array<std::string, kSeatCount> m_strMain;  // variant 0 of each seat (SeatText.h)
     std::array<int32_t, kSeatCount> m_nPlayer = UnseatedPlayers();  // store index, or -1
     std::array<std::string, kSeatCount> m_strSeatName;  // seat number i+1; empty: no one there
+
+    // The table's bucket. The fields stay plain numbers (the game reads GAME_UNKNOWN and the size
+    // class SIZECLASS_MAX until they are read), so the key can lie outside its axes.
+    [[nodiscard]] sBucketKey Bucket() const noexcept {
+        return {static_cast<eGameType>(m_nGame), static_cast<eStakeLevel>(m_nStake),
+                static_cast<eSizeClass>(m_nSizeClass)};
+    }
 };
 
 // Reads the seats from the text of a table's hand history file. Empties every seat first, then

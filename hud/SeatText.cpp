@@ -83,45 +83,45 @@ void ComposeStreetNames(std::string& out, const sSettings& settings) {
 }
 
 // The 40 counters of the chosen bucket, read through GetCounter so that stake pooling applies.
-CounterBlock ReadCounters(const CStatsStore& store, const sSettings& settings, int player, int game,
-                          int stake, int sizeClass) {
+CounterBlock ReadCounters(const CStatsStore& store, const sSettings& settings, int player,
+                          sBucketKey key) {
     CounterBlock counters{};
-    for (int k = 0; k < CNT_MAX; ++k) {
-        counters[k] =
-            store.GetCounter(player, game, stake, sizeClass, k, settings.SplitStats_Stakes);
+    for (const eCounter k : kCounters) {
+        counters[k] = store.GetCounter(player, key, k, settings.SplitStats_Stakes);
     }
     return counters;
 }
 
-int64_t HandsIn(const CStatsStore& store, const sSettings& settings, int player, int game,
-                int stake, int sizeClass) {
-    return store.GetCounter(player, game, stake, sizeClass, CNT_HANDS, settings.SplitStats_Stakes);
+int64_t HandsIn(const CStatsStore& store, const sSettings& settings, int player, sBucketKey key) {
+    return store.GetCounter(player, key, CNT_HANDS, settings.SplitStats_Stakes);
 }
 
 }  // namespace
 
 sSeatBucket ChooseSeatBucket(const CStatsStore& store, const sSettings& settings, int player,
-                             int game, int stake, int sizeClass) {
+                             sBucketKey table) {
     sSeatBucket bucket;
-    bucket.sizeClass = sizeClass;
-    const bool knownGame = game == GAME_HOLDEM || game == GAME_OMAHA;
+    bucket.sizeClass = table.sizeClass;
+    const bool knownGame = table.game == GAME_HOLDEM || table.game == GAME_OMAHA;
     if (!knownGame || !store.IsValidPlayer(player)) {
         return bucket;
     }
-    bucket.hands = HandsIn(store, settings, player, game, stake, sizeClass);
+    bucket.hands = HandsIn(store, settings, player, table);
     // One step up only: a heads-up regular with few six-max hands is not shown from full ring.
-    if (bucket.hands < kFallbackHands && sizeClass >= 0 && sizeClass < SIZE_7TO10) {
-        const int64_t larger = HandsIn(store, settings, player, game, stake, sizeClass + 1);
-        if (larger > bucket.hands) {
-            bucket.sizeClass = sizeClass + 1;
-            bucket.hands = larger;
+    if (bucket.hands < kFallbackHands && table.sizeClass >= 0 && table.sizeClass < SIZE_7TO10) {
+        sBucketKey larger = table;
+        larger.sizeClass = static_cast<eSizeClass>(table.sizeClass + 1);
+        const int64_t largerHands = HandsIn(store, settings, player, larger);
+        if (largerHands > bucket.hands) {
+            bucket.sizeClass = larger.sizeClass;
+            bucket.hands = largerHands;
         }
     }
     bucket.known = bucket.hands != 0;
     return bucket;
 }
 
-uint32_t SeatColourFor(int64_t hands, float vpipPercent, int sizeClass) noexcept {
+uint32_t SeatColourFor(int64_t hands, float vpipPercent, eSizeClass sizeClass) noexcept {
     if (hands < 5) {
         return kColourNeutral;
     }
@@ -148,8 +148,8 @@ uint32_t ComposeSeatText(const CStatsStore& store, const sSettings& settings, sS
     ComposeStreetNames(texts[3], settings);
 
     const int player = seats.m_nPlayer[seat];
-    const sSeatBucket bucket = ChooseSeatBucket(store, settings, player, seats.m_nGame,
-                                                seats.m_nStake, seats.m_nSizeClass);
+    const sBucketKey table = seats.Bucket();
+    const sSeatBucket bucket = ChooseSeatBucket(store, settings, player, table);
     if (!bucket.known) {
         texts[0] = texts[2];
         texts[1] = texts[3];
@@ -157,8 +157,9 @@ uint32_t ComposeSeatText(const CStatsStore& store, const sSettings& settings, sS
         return kColourUnknown;
     }
 
-    const CounterBlock counters =
-        ReadCounters(store, settings, player, seats.m_nGame, seats.m_nStake, bucket.sizeClass);
+    sBucketKey shown = table;
+    shown.sizeClass = bucket.sizeClass;
+    const CounterBlock counters = ReadCounters(store, settings, player, shown);
     const std::span<const int64_t, CNT_MAX> block(counters);
     const auto appendValue = [&](std::string& out, eStat stat) {
         out += StatText(ComputeStat(stat, block));
@@ -166,7 +167,7 @@ uint32_t ComposeSeatText(const CStatsStore& store, const sSettings& settings, sS
 
     std::string& main = texts[0];
     main.clear();
-    if (bucket.sizeClass != seats.m_nSizeClass) {
+    if (bucket.sizeClass != table.sizeClass) {
         main += '*';
     }
     const std::string& storedName = store.PlayerName(player);
@@ -180,7 +181,7 @@ uint32_t ComposeSeatText(const CStatsStore& store, const sSettings& settings, sS
 
     std::string& hover = texts[1];
     hover.clear();
-    for (int street = STREET_FLOP; street < STREET_MAX; ++street) {
+    for (const eStreet street : kStreets) {
         hover += kStreetLabels[street];
         AppendJoined(hover, StreetLine(settings), " : ", [&](std::string& out, eStat stat) {
             out += StatText(ComputeStat(stat, block, street));

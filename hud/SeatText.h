@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "history/GameTypes.h"
+
 class CStatsStore;
 struct sSettings;
 struct sSeatState;
@@ -44,14 +46,16 @@ uint32_t ComposeSeatText(const CStatsStore& store, const sSettings& settings, sS
 // The statistics bucket a seat's player is shown from.
 struct sSeatBucket {
     bool known = false;  // the player has hands there; otherwise he is shown as unknown
-    int sizeClass = 0;   // the table's own class, or the next larger one (marked "*")
+    eSizeClass sizeClass = SIZE_HEADSUP;  // the table's own class, or the next larger one ("*")
     int64_t hands = 0;
 };
 
-// The bucket for `player` at a table of `sizeClass`: the table's own class, or the next larger
-// one when the player has fewer than 10 hands in his own and more in the next.
+// The bucket for `player` at a table of bucket `table`: the table's own size class, or the next
+// larger one when the player has fewer than 10 hands in his own and more in the next. A table
+// whose game is not known yet, or whose key is out of range, shows the player as unknown.
 [[nodiscard]] sSeatBucket ChooseSeatBucket(const CStatsStore& store, const sSettings& settings,
-                                           int player, int game, int stake, int sizeClass);
+                                           int player, sBucketKey table);
 
 // The colour for a player with `hands` hands and a VPIP of `vpipPercent` in `sizeClass`.
-[[nodiscard]] uint32_t SeatColourFor(int64_t hands, float vpipPercent, int sizeClass) noexcept;
+[[nodiscard]] uint32_t SeatColourFor(int64_t hands, float vpipPercent,
+                                     eSizeClass sizeClass) noexcept;

@@ -11,9 +11,9 @@ struct sTerms {
 };
 
 template <typename Counter>
-sTerms TermsOf(eStat stat, std::span<const Counter, CNT_MAX> counters, int street) noexcept {
-    const auto at = [&](int k) { return static_cast<int64_t>(counters[k]); };
-    const auto onStreet = [&](int offset) { return at(StreetCounter(street, offset)); };
+sTerms TermsOf(eStat stat, std::span<const Counter, CNT_MAX> counters, eStreet street) noexcept {
+    const auto at = [&](eCounter k) { return static_cast<int64_t>(counters[k]); };
+    const auto onStreet = [&](eStreetCounter offset) { return at(StreetCounter(street, offset)); };
     switch (stat) {
         case eStat::VPIP:
             return {at(CNT_VPIP), at(CNT_HANDS)};
@@ -83,7 +83,8 @@ sStatFigure FigureOf(eStat stat, sTerms terms) noexcept {
 }
 
 template <typename Counter>
-sStatFigure Compute(eStat stat, std::span<const Counter, CNT_MAX> counters, int street) noexcept {
+sStatFigure Compute(eStat stat, std::span<const Counter, CNT_MAX> counters,
+                    eStreet street) noexcept {
     if (IsStreetStat(stat) && (street < STREET_FLOP || street >= STREET_MAX)) {
         return FigureOf(stat, {});
     }
@@ -112,12 +113,12 @@ std::string_view TextPrefix(eStat stat) noexcept {
 }  // namespace
 
 sStatFigure ComputeStat(eStat stat, std::span<const int32_t, CNT_MAX> counters,
-                        int street) noexcept {
+                        eStreet street) noexcept {
     return Compute(stat, counters, street);
 }
 
 sStatFigure ComputeStat(eStat stat, std::span<const int64_t, CNT_MAX> counters,
-                        int street) noexcept {
+                        eStreet street) noexcept {
     return Compute(stat, counters, street);
 }
 

@@ -41,9 +41,9 @@ struct sStatFigure {
 // `street` (STREET_FLOP, STREET_TURN, STREET_RIVER) selects the counters of the per-street items
 // and is ignored by the others; a street outside that range gives an empty figure (0/0).
 [[nodiscard]] sStatFigure ComputeStat(eStat stat, std::span<const int32_t, CNT_MAX> counters,
-                                      int street = STREET_FLOP) noexcept;
+                                      eStreet street = STREET_FLOP) noexcept;
 [[nodiscard]] sStatFigure ComputeStat(eStat stat, std::span<const int64_t, CNT_MAX> counters,
-                                      int street = STREET_FLOP) noexcept;
+                                      eStreet street = STREET_FLOP) noexcept;
 
 // The HUD's text of an item, e.g. "23.5", "3/7", "3bet 30.0", "ft3bet 2/5", "AF 240".
 [[nodiscard]] std::string StatText(const sStatFigure& figure);

@@ -60,9 +60,7 @@ protected:
 
 private:
     // IRefreshHud.
-    [[nodiscard]] int SizeClass() const override { return m_seats.m_nSizeClass; }
-    [[nodiscard]] int Game() const override { return m_seats.m_nGame; }
-    [[nodiscard]] int Stake() const override { return m_seats.m_nStake; }
+    [[nodiscard]] sBucketKey Bucket() const override { return m_seats.Bucket(); }
     void SetHeading(const std::string& text) override;
     [[nodiscard]] bool IsSeatEmpty(int seat) const override;
     void ComposeSeat(int seat, sSeatDisplay& out) override;

@@ -65,7 +65,8 @@ sRect ReadHotZoneForDialog(ISettingsStore& store, int screenWidth, int screenHei
     return ReadHotZone(store, HotZoneSection(screenWidth, screenHeight), defaults);
 }
 
-sHotZoneDialogPlacement PlaceHotZoneDialog(const sRect& zone, int screenWidth, int screenHeight) {
+sHotZoneDialogPlacement PlaceHotZoneDialog(const sRect& zone, sSize screen) {
+    const auto [screenWidth, screenHeight] = screen;
     const int64_t width = zone.Width();
     const int64_t height = zone.Height();
     int64_t x = zone.right > screenWidth ? screenWidth - width : zone.left;

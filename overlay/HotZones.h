@@ -47,8 +47,7 @@ struct sHotZoneDialogPlacement {
     friend constexpr bool operator==(const sHotZoneDialogPlacement&,
                                      const sHotZoneDialogPlacement&) = default;
 };
-[[nodiscard]] sHotZoneDialogPlacement PlaceHotZoneDialog(const sRect& zone, int screenWidth,
-                                                         int screenHeight);
+[[nodiscard]] sHotZoneDialogPlacement PlaceHotZoneDialog(const sRect& zone, sSize screen);
 
 // OK in the hot zone dialog: writes L, R, T, B of `chosen` (in that order) for this resolution
 // and returns the zones stacked from it.

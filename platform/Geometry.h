@@ -1,5 +1,5 @@
-// Screen rectangles and points in pixels, laid out like the Win32 RECT and POINT so the Windows
-// side can copy them field by field.
+// Screen rectangles, points and sizes in pixels, laid out like the Win32 RECT and POINT so the
+// Windows side can copy them field by field.
 #pragma once
 
 #include <cstdint>
@@ -21,4 +21,11 @@ struct sPoint {
     int32_t x = 0;
     int32_t y = 0;
     friend constexpr bool operator==(const sPoint&, const sPoint&) = default;
+};
+
+// The extent of a screen or window.
+struct sSize {
+    int32_t width = 0;
+    int32_t height = 0;
+    friend constexpr bool operator==(const sSize&, const sSize&) = default;
 };

@@ -21,7 +21,7 @@ namespace {
 
 using eRead = CAppendedTextFile::eRead;
 
-std::string TableText(uint64_t seed, int64_t hands, int stake, int game = GAME_HOLDEM,
+std::string TableText(uint64_t seed, int64_t hands, eStakeLevel stake, eGameType game = GAME_HOLDEM,
                       bool laterFormat = false) {
     pkrsim::sSimOptions options;
     options.seed = seed;
@@ -33,7 +33,7 @@ std::string TableText(uint64_t seed, int64_t hands, int stake, int game = GAME_H
     return pkrsim::GenerateTableText(options);
 }
 
-void AppendToFile(const std::string& path, const std::string& bytes) {
+void AppendToFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::app);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -15,12 +15,12 @@ using Seats = std::vector<std::pair<int, std::string>>;
 class ParserTest : public ::testing::Test {
 protected:
     // Counter k of `name` in the bucket of the test header (hold'em, 50NL) and `sizeClass`.
-    int32_t Count(const std::string& name, int k, int sizeClass = SIZE_3TO6) const {
+    int32_t Count(const std::string& name, eCounter k, eSizeClass sizeClass = SIZE_3TO6) const {
         const int player = store.FindPlayer(name);
         if (player < 0) {
             return -1;
         }
-        return store.RawCounter(player, BucketIndex(GAME_HOLDEM, STAKE_50NL, sizeClass), k);
+        return store.RawCounter(player, {GAME_HOLDEM, STAKE_50NL, sizeClass}, k);
     }
     void Parse(const std::string& text) { ParseHistoryText(store, text); }
 

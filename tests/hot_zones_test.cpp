@@ -94,7 +94,7 @@ TEST(HotZoneDialog, PlacementMovesOntoTheScreenWithoutResizing) {
         {{100, 10, 1500, 90}, {0, 10, 1400, 80}},       // wider than the screen
     };
     for (const auto& [zone, expected] : cases) {
-        EXPECT_EQ(PlaceHotZoneDialog(zone, 1024, 768), expected) << zone.left << "," << zone.top;
+        EXPECT_EQ(PlaceHotZoneDialog(zone, {1024, 768}), expected) << zone.left << "," << zone.top;
     }
 }
 

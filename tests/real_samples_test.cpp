@@ -27,10 +27,10 @@ protected:
         ASSERT_TRUE(ReadTextFile((*dir_ / relative).string(), text)) << relative;
         ParseHistoryText(store_, text);
     }
-    int32_t Count(const std::string& name, int stake, int k) const {
+    int32_t Count(const std::string& name, eStakeLevel stake, eCounter k) const {
         const int player = store_.FindPlayer(name);
         EXPECT_GE(player, 0) << name;
-        return store_.RawCounter(player, BucketIndex(GAME_HOLDEM, stake, SIZE_3TO6), k);
+        return store_.RawCounter(player, {GAME_HOLDEM, stake, SIZE_3TO6}, k);
     }
 
     std::optional<fs::path> dir_;
@@ -94,7 +94,7 @@ TEST_F(RealSamplesTest, EveryCompleteHandOfEverySampleIsRecorded) {
         ParseHistoryText(store, text);
         EXPECT_EQ(store.CountedHands().size(), starts) << entry.path();
         for (int p = 0; p < store.PlayerCount(); ++p) {
-            for (int bucket : store.PlayerBuckets(p)) {
+            for (const sBucketKey bucket : store.PlayerBuckets(p)) {
                 hands += store.RawCounter(p, bucket, CNT_HANDS);
             }
         }

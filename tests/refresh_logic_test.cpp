@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "hud/SeatReader.h"
 #include "platform/WindowQueries.h"
 
 namespace {
@@ -85,9 +86,7 @@ protected:
 class CFakeHud final : public IRefreshHud {
 public:
     bool ReadSeats() override { return readable; }
-    int SizeClass() const override { return 1; }
-    int Game() const override { return 0; }
-    int Stake() const override { return 4; }
+    sBucketKey Bucket() const override { return {GAME_HOLDEM, STAKE_25NL, SIZE_3TO6}; }
     void SetHeading(const std::string& text) override { heading = text; }
     bool IsSeatEmpty(int seat) const override { return seat != 0 && seat != 1 && seat != 4; }
     void ComposeSeat(int seat, sSeatDisplay& out) override {
@@ -129,11 +128,15 @@ protected:
 };
 
 TEST(StatsHeading, JoinsSizeGameAndStake) {
-    EXPECT_EQ(StatsHeading(1, 0, 4), "  Stats: 3-6 Handed Hold'em 25NL");
-    EXPECT_EQ(StatsHeading(0, 1, 0), "  Stats: Headsup Omaha Play Money");
-    EXPECT_EQ(StatsHeading(2, 2, 10), "  Stats: 7-10 Handed Unknown Other");
+    EXPECT_EQ(StatsHeading({GAME_HOLDEM, STAKE_25NL, SIZE_3TO6}),
+              "  Stats: 3-6 Handed Hold'em 25NL");
+    EXPECT_EQ(StatsHeading({GAME_OMAHA, STAKE_PLAYMONEY, SIZE_HEADSUP}),
+              "  Stats: Headsup Omaha Play Money");
+    sSeatState unknownGame;
+    unknownGame.m_nSizeClass = SIZE_7TO10;
+    EXPECT_EQ(StatsHeading(unknownGame.Bucket()), "  Stats: 7-10 Handed Unknown Other");
     // The "not yet read" size class and wild values give empty parts, not garbage.
-    EXPECT_EQ(StatsHeading(3, -1, 11), "  ");
+    EXPECT_EQ(StatsHeading({static_cast<eGameType>(-1), STAKE_MAX, SIZECLASS_MAX}), "  ");
 }
 
 TEST_F(RefreshCycle, SeatedPlayersAreShownAndEmptySeatsHidden) {

@@ -339,7 +339,7 @@ private:
         return found != m_ids.end() ? found->second : std::stoi(token);
     }
 
-    static void ReadHeaderLine(sTemplate& t, const std::string& keyword, const std::string& rest) {
+    static void ReadHeaderLine(sTemplate& t, std::string_view keyword, const std::string& rest) {
         if (keyword == "STYLE") {
             t.style = rest;
         } else if (keyword == "EXSTYLE") {
@@ -357,7 +357,7 @@ private:
 
     // Control statements: KIND "text", id, x, y, w, h [, style]; the list, combo and edit
     // kinds have no text; CONTROL "text", id, "class", style, x, y, w, h.
-    sControl ReadControl(const std::string& keyword, const std::string& arguments) const {
+    sControl ReadControl(std::string_view keyword, const std::string& arguments) const {
         const std::vector<std::string> a = SplitArguments(arguments);
         sControl control;
         control.kind = keyword;

@@ -24,11 +24,12 @@ protected:
         seats.m_nSizeClass = SIZE_3TO6;
     }
     // Seats `name` at seat index 0, adding him to the store with the given counters.
-    void Seat(const std::string& name, int sizeClass,
-              std::initializer_list<std::pair<int, int32_t>> counters, int stake = STAKE_25NL) {
+    void Seat(const std::string& name, eSizeClass sizeClass,
+              std::initializer_list<std::pair<eCounter, int32_t>> counters,
+              eStakeLevel stake = STAKE_25NL) {
         int player = store.FindPlayer(name);
         player = player >= 0 ? player : store.AddPlayer(name);
-        int32_t* block = store.CounterBlock(player, BucketIndex(GAME_HOLDEM, stake, sizeClass));
+        int32_t* block = store.CounterBlock(player, {GAME_HOLDEM, stake, sizeClass});
         for (const auto& [k, value] : counters) {
             block[k] = value;
         }
@@ -129,6 +130,28 @@ TEST_F(SeatTextTest, UnknownPlayersShowTheNames) {
     expectUnknown("store emptied");
 }
 
+// A table whose size class is not read yet, or whose numbers are out of range, shows the player
+// as unknown: as a flat bucket number, 25NL at size class 3 would be 50NL heads-up.
+TEST_F(SeatTextTest, TableOutsideTheAxesShowsThePlayerAsUnknown) {
+    Seat("Ann", SIZE_HEADSUP, {{CNT_HANDS, 30}, {CNT_VPIP, 30}}, STAKE_50NL);
+    for (const bool split : {false, true}) {
+        settings.SplitStats_Stakes = split;
+        seats.m_nStake = STAKE_25NL;
+        seats.m_nSizeClass = SIZECLASS_MAX;
+        Compose();
+        EXPECT_EQ(colour, kColourUnknown) << "size class not read, split " << split;
+        seats.m_nSizeClass = -1;
+        Compose();
+        EXPECT_EQ(colour, kColourUnknown) << "size class -1, split " << split;
+        seats.m_nSizeClass = SIZE_HEADSUP;
+        seats.m_nStake = -1;
+        Compose();
+        EXPECT_EQ(colour, kColourUnknown) << "stake -1, split " << split;
+        seats.m_nStake = STAKE_50NL;
+        EXPECT_EQ(Head(), "Ann (30)\n100.0 : 0.0 : 0/0") << "the bucket itself, split " << split;
+    }
+}
+
 TEST_F(SeatTextTest, FallsBackOneSizeClassUpWithMarker) {
     Seat("Ann", SIZE_3TO6, {{CNT_HANDS, 6}, {CNT_VPIP, 6}});
     Seat("Ann", SIZE_7TO10, {{CNT_HANDS, 40}, {CNT_VPIP, 12}});
@@ -162,7 +185,7 @@ TEST_F(SeatTextTest, CashStakesPooledUnlessSplit) {
 
 TEST_F(SeatTextTest, ColourThresholdsAreStrict) {
     struct Case {
-        int sizeClass;
+        eSizeClass sizeClass;
         int32_t hands;
         int32_t vpip;
         uint32_t colour;

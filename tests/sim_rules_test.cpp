@@ -53,13 +53,13 @@ TEST(SimEvaluator, OmahaUsesExactlyTwoHoleCards) {
     // Four hearts on board and one in hand: no flush without a second heart in hand.
     const Card hole[4] = {C("Ah"), C("Kc"), C("Qd"), C("2s")};
     const Card board[5] = {C("3h"), C("7h"), C("9h"), C("Jh"), C("4c")};
-    EXPECT_EQ(HandCategory(EvaluateOmaha(hole, board, 5)), HAND_HIGH_CARD);
+    EXPECT_EQ(HandCategory(EvaluateOmaha(hole, board)), HAND_HIGH_CARD);
     const Card suited[4] = {C("Ah"), C("Kh"), C("Qd"), C("2s")};
-    EXPECT_EQ(Describe(EvaluateOmaha(suited, board, 5)), "Flush, Ace high");
+    EXPECT_EQ(Describe(EvaluateOmaha(suited, board)), "Flush, Ace high");
     // Board trips and a pair with one hole card: a full house in hold'em, not in omaha.
     const Card trips[5] = {C("9c"), C("9d"), C("9s"), C("5h"), C("2c")};
     const Card five[4] = {C("5d"), C("Ad"), C("Kc"), C("Qs")};
-    EXPECT_EQ(HandCategory(EvaluateOmaha(five, trips, 5)), HAND_THREE_OF_A_KIND);
+    EXPECT_EQ(HandCategory(EvaluateOmaha(five, trips)), HAND_THREE_OF_A_KIND);
     EXPECT_EQ(HandCategory(Best({"5d", "Ad", "9c", "9d", "9s", "5h", "2c"})), HAND_FULL_HOUSE);
 }
 

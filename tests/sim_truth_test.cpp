@@ -50,9 +50,9 @@ std::string CompareWithExpected(const CStatsStore& store, const std::string& exp
             diff << row.name << ": missing from the store\n";
             continue;
         }
-        const int bucket = BucketIndex(row.game, row.stake, row.sizeClass);
-        expectedBuckets.insert({player, bucket});
-        for (int k = 0; k < CNT_MAX; ++k) {
+        const sBucketKey bucket = row.Bucket();
+        expectedBuckets.insert({player, bucket.Index()});
+        for (const eCounter k : kCounters) {
             const int32_t actual = store.RawCounter(player, bucket, k);
             if (actual != row.counters[k]) {
                 diff << row.name << " game " << row.game << " stake " << row.stake << " size "
@@ -63,13 +63,13 @@ std::string CompareWithExpected(const CStatsStore& store, const std::string& exp
     }
     // Nothing extra: any other counter block of any player holds only zeros.
     for (int player = 0; player < store.PlayerCount(); ++player) {
-        for (const int bucket : store.PlayerBuckets(player)) {
-            if (expectedBuckets.count({player, bucket}) != 0) {
+        for (const sBucketKey bucket : store.PlayerBuckets(player)) {
+            if (expectedBuckets.count({player, bucket.Index()}) != 0) {
                 continue;
             }
-            for (int k = 0; k < CNT_MAX; ++k) {
+            for (const eCounter k : kCounters) {
                 if (store.RawCounter(player, bucket, k) != 0) {
-                    diff << store.PlayerName(player) << " bucket " << bucket << " "
+                    diff << store.PlayerName(player) << " bucket " << bucket.Index() << " "
                          << kCounterNames[k] << ": parsed " << store.RawCounter(player, bucket, k)
                          << ", expected nothing\n";
                 }
@@ -121,10 +121,8 @@ TEST(SimTruth, SingleTableTextCarriesItsExpectedCounters) {
             EXPECT_EQ(row.stake, stake);
             const int player = store.FindPlayer(row.name);
             ASSERT_GE(player, 0) << row.name;
-            for (int k = 0; k < CNT_MAX; ++k) {
-                EXPECT_EQ(
-                    store.RawCounter(player, BucketIndex(row.game, row.stake, row.sizeClass), k),
-                    row.counters[k])
+            for (const eCounter k : kCounters) {
+                EXPECT_EQ(store.RawCounter(player, row.Bucket(), k), row.counters[k])
                     << row.name << " " << kCounterNames[k] << " at stake " << stake;
             }
         }

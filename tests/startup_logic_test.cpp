@@ -15,13 +15,13 @@ namespace {
 sPoint Place(CMemorySettingsStore& store, int32_t posX, int32_t posY) {
     store.WriteInt("MainWindow", "PosX", posX);
     store.WriteInt("MainWindow", "PosY", posY);
-    return MainWindowPosition(store, 1920, 1080, 180, 210);
+    return MainWindowPosition(store, {1920, 1080}, {180, 210});
 }
 
 TEST(MainWindowPlacement, DefaultsAreCentredTruncatingTowardZero) {
     CMemorySettingsStore store;
-    EXPECT_EQ(MainWindowPosition(store, 1920, 1080, 181, 211), (sPoint{869, 434}));
-    EXPECT_EQ(MainWindowPosition(store, 1920, 1080, 1923, 1081), (sPoint{-1, 0}));
+    EXPECT_EQ(MainWindowPosition(store, {1920, 1080}, {181, 211}), (sPoint{869, 434}));
+    EXPECT_EQ(MainWindowPosition(store, {1920, 1080}, {1923, 1081}), (sPoint{-1, 0}));
 }
 
 TEST(MainWindowPlacement, EachAxisRecentredOnlyWhenPastTheScreenEdge) {

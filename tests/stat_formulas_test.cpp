@@ -19,7 +19,7 @@ CounterBlock Block(std::initializer_list<std::pair<int, int32_t>> values) {
     return block;
 }
 
-std::string Text(eStat stat, const CounterBlock& block, int street = STREET_FLOP) {
+std::string Text(eStat stat, const CounterBlock& block, eStreet street = STREET_FLOP) {
     return StatText(ComputeStat(stat, block, street));
 }
 
@@ -102,7 +102,7 @@ TEST(StatFormulas, StreetItemsReadTheirOwnStreet) {
     EXPECT_EQ(Text(eStat::Aggression, block, STREET_FLOP), "AF 0/0");
     // Street only matters for the street items.
     EXPECT_EQ(Text(eStat::Cbet, block, STREET_MAX), "0/0");
-    EXPECT_EQ(Text(eStat::Cbet, block, -1), "0/0");
+    EXPECT_EQ(Text(eStat::Cbet, block, static_cast<eStreet>(-1)), "0/0");
 }
 
 TEST(StatFormulas, RoundingFollowsTheExactValue) {

@@ -58,7 +58,7 @@ protected:
         return ReadFile(path);
     }
     // Writes `bytes` as the cache file and expects it to be rejected and set aside whole.
-    void ExpectRejected(const std::string& bytes, const std::string& why) {
+    void ExpectRejected(const std::string& bytes, std::string_view why) {
         WriteFile(path, bytes);
         CStatsStore store = SampleStore();
         EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected) << why;
@@ -96,7 +96,8 @@ TEST_F(CacheFileTest, LayoutIsTheFixedLittleEndianOne) {
     EXPECT_EQ(bytes.substr(stats, 20), std::string("Lanternquill_STATS\n\0", 20));
     // First record: id 0, then Ann's Hands counter in hold'em / 50NL / 3-6 seats.
     EXPECT_EQ(bytes.substr(stats + 20, 4), std::string("\0\0\0\0", 4));
-    const size_t hands = stats + 24 + 4 * (BucketIndex(GAME_HOLDEM, STAKE_50NL, SIZE_3TO6) * 40);
+    const size_t hands =
+        stats + 24 + 4 * (sBucketKey{GAME_HOLDEM, STAKE_50NL, SIZE_3TO6}.Index() * 40);
     EXPECT_EQ(bytes.substr(hands, 4), std::string("\1\0\0\0", 4));
     EXPECT_EQ(bytes.substr(bytes.size() - 24), std::string("Lanternquill_ENDOFDATA\n\0", 24));
 }

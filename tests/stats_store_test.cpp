@@ -12,8 +12,13 @@
 
 namespace {
 
-void AddHands(CStatsStore& store, int player, int stake, int hands) {
-    store.CounterBlock(player, BucketIndex(GAME_HOLDEM, stake, SIZE_3TO6))[CNT_HANDS] += hands;
+void AddHands(CStatsStore& store, int player, eStakeLevel stake, int hands) {
+    store.CounterBlock(player, {GAME_HOLDEM, stake, SIZE_3TO6})[CNT_HANDS] += hands;
+}
+
+// A six-max hold'em bucket of `stake`.
+constexpr sBucketKey HoldemSixMax(eStakeLevel stake) {
+    return {GAME_HOLDEM, stake, SIZE_3TO6};
 }
 
 TEST(StatsStoreTest, NoLimitLevelsPoolUnlessSplit) {
@@ -24,14 +29,16 @@ TEST(StatsStoreTest, NoLimitLevelsPoolUnlessSplit) {
     AddHands(store, p, STAKE_LIMIT, 3);
     AddHands(store, p, STAKE_OTHER, 2);
     for (int level = STAKE_10NL; level <= STAKE_600NL; ++level) {
-        EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, level, SIZE_3TO6, CNT_HANDS, false), 12);
+        EXPECT_EQ(
+            store.GetCounter(p, HoldemSixMax(static_cast<eStakeLevel>(level)), CNT_HANDS, false),
+            12);
     }
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_LIMIT, SIZE_3TO6, CNT_HANDS, false), 3);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false), 2);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_PLAYMONEY, SIZE_3TO6, CNT_HANDS, false), 0);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_25NL, SIZE_3TO6, CNT_HANDS, true), 5);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_100NL, SIZE_3TO6, CNT_HANDS, true), 7);
-    EXPECT_EQ(store.GetCounter(p, GAME_OMAHA, STAKE_25NL, SIZE_3TO6, CNT_HANDS, false), 0)
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_LIMIT), CNT_HANDS, false), 3);
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_OTHER), CNT_HANDS, false), 2);
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_PLAYMONEY), CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_25NL), CNT_HANDS, true), 5);
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_100NL), CNT_HANDS, true), 7);
+    EXPECT_EQ(store.GetCounter(p, {GAME_OMAHA, STAKE_25NL, SIZE_3TO6}, CNT_HANDS, false), 0)
         << "game types never pool";
 }
 
@@ -39,16 +46,54 @@ TEST(StatsStoreTest, OutOfRangeArgumentsReadZeroAndBadPlayersThrow) {
     CStatsStore store;
     const int p = store.AddPlayer("Ann");
     AddHands(store, p, STAKE_OTHER, 4);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false), 4);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, 40, false), 0);
-    EXPECT_EQ(store.GetCounter(p, 2, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false), 0);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, STAKE_OTHER, 3, CNT_HANDS, false), 0);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, 11, SIZE_3TO6, CNT_HANDS, false), 0);
-    EXPECT_EQ(store.GetCounter(p, GAME_HOLDEM, -1, SIZE_3TO6, CNT_HANDS, false), 0);
-    EXPECT_THROW((void)store.GetCounter(1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false),
+    // Axes and counters arrive as enums cast from numbers read from files and the command line.
+    const auto stake = [](int level) { return static_cast<eStakeLevel>(level); };
+    const auto counter = [](int k) { return static_cast<eCounter>(k); };
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_OTHER), CNT_HANDS, false), 4);
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(STAKE_OTHER), counter(40), false), 0);
+    EXPECT_EQ(store.GetCounter(p, {GAME_MAX, STAKE_OTHER, SIZE_3TO6}, CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, {GAME_HOLDEM, STAKE_OTHER, SIZECLASS_MAX}, CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(stake(11)), CNT_HANDS, false), 0);
+    EXPECT_EQ(store.GetCounter(p, HoldemSixMax(stake(-1)), CNT_HANDS, false), 0);
+    EXPECT_THROW((void)store.GetCounter(1, HoldemSixMax(STAKE_OTHER), CNT_HANDS, false),
                  std::out_of_range);
-    EXPECT_THROW((void)store.GetCounter(-1, GAME_HOLDEM, STAKE_OTHER, SIZE_3TO6, CNT_HANDS, false),
+    EXPECT_THROW((void)store.GetCounter(-1, HoldemSixMax(STAKE_OTHER), CNT_HANDS, false),
                  std::out_of_range);
+}
+
+// A bad game or size class beside a pooled no-limit level, or a bad counter, must not reach a
+// neighbouring bucket through the flat index: {game 0, size 3} would be {game 0, next stake, 0}.
+TEST(StatsStoreTest, OutOfRangeKeysNeverReadANeighbouringBucket) {
+    CStatsStore store;
+    const int p = store.AddPlayer("Ann");
+    for (const sBucketKey key : {sBucketKey{GAME_HOLDEM, STAKE_25NL, SIZE_HEADSUP},
+                                 sBucketKey{GAME_OMAHA, STAKE_10NL, SIZE_7TO10},
+                                 sBucketKey{GAME_HOLDEM, STAKE_50NL, SIZE_HEADSUP}}) {
+        int32_t* block = store.CounterBlock(p, key);
+        for (const eCounter k : kCounters) {
+            block[k] = 9;
+        }
+    }
+    const auto size = [](int sizeClass) { return static_cast<eSizeClass>(sizeClass); };
+    const auto game = [](int g) { return static_cast<eGameType>(g); };
+    for (const bool split : {false, true}) {
+        EXPECT_EQ(store.GetCounter(p, {GAME_HOLDEM, STAKE_10NL, size(3)}, CNT_HANDS, split), 0);
+        EXPECT_EQ(store.GetCounter(p, {GAME_HOLDEM, STAKE_25NL, size(-1)}, CNT_HANDS, split), 0);
+        EXPECT_EQ(store.GetCounter(p, {game(-1), STAKE_600NL, SIZE_7TO10}, CNT_HANDS, split), 0);
+        EXPECT_EQ(store.GetCounter(p, {GAME_HOLDEM, STAKE_25NL, SIZE_HEADSUP},
+                                   static_cast<eCounter>(-1), split),
+                  0);
+    }
+    EXPECT_EQ(store.RawCounter(p, {GAME_HOLDEM, STAKE_10NL, size(3)}, CNT_HANDS), 0);
+    EXPECT_EQ(store.RawCounter(p, {GAME_HOLDEM, STAKE_25NL, SIZE_HEADSUP}, CNT_MAX), 0);
+    EXPECT_EQ(store.FindCounterBlock(p, {GAME_HOLDEM, STAKE_25NL, size(-1)}), nullptr);
+    EXPECT_EQ(store.FindCounterBlock(1, {GAME_HOLDEM, STAKE_25NL, SIZE_HEADSUP}), nullptr);
+    EXPECT_THROW((void)store.CounterBlock(p, {GAME_HOLDEM, STAKE_MAX, SIZE_HEADSUP}),
+                 std::out_of_range);
+    EXPECT_THROW((void)store.CounterBlock(p, {game(2), STAKE_10NL, SIZE_HEADSUP}),
+                 std::out_of_range);
+    EXPECT_EQ(store.PlayerBuckets(p).size(), 3u) << "a refused key creates no block";
+    EXPECT_TRUE(store.PlayerBuckets(7).empty());
 }
 
 TEST(StatsStoreTest, NamesMatchByteForByte) {
@@ -87,7 +132,9 @@ TEST(StatsStoreTest, DenseRecordRoundTripsThroughTheSparseCounters) {
     record->m_anCounters[BUCKET_COUNT * CNT_MAX - 1] = -3;
     store.SetRecord(p, *record);
     EXPECT_EQ(store.PlayerId(p), 77);
-    EXPECT_EQ(store.PlayerBuckets(p), (std::vector<int>{0, BUCKET_COUNT - 1}));
+    EXPECT_EQ(store.PlayerBuckets(p),
+              (std::vector<sBucketKey>{{GAME_HOLDEM, STAKE_PLAYMONEY, SIZE_HEADSUP},
+                                       {GAME_OMAHA, STAKE_OTHER, SIZE_7TO10}}));
     auto back = std::make_unique<CPKR_PlayerRecord>();
     store.GetRecord(p, *back);
     EXPECT_EQ(0, std::memcmp(record.get(), back.get(), sizeof(CPKR_PlayerRecord)));

@@ -44,7 +44,7 @@ std::string Join(const std::string& dir, const std::string& name) {
 
 // Writes through std::filesystem paths built from UTF-8 (the UTF-16 calls on Windows), so the
 // files exist under exactly these names whatever the layer under test does.
-void WriteUtf8Named(const std::string& path, const std::string& bytes) {
+void WriteUtf8Named(const std::string& path, std::string_view bytes) {
     const fs::path native = PathFromUtf8(path);
     fs::create_directories(native.parent_path());
     std::ofstream(native, std::ios::binary) << bytes;

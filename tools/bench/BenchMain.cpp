@@ -276,10 +276,10 @@ int main(int argc, char** argv) {
                                        ? std::filesystem::temp_directory_path(ec).string()
                                        : options.keepDir;
         bench::sCacheMeasurement cache =
-            bench::MeasureCache(options.cachePlayers, 200000, 1000, folder);
+            bench::MeasureCache({options.cachePlayers, 200000, 1000}, folder);
         for (int r = 1; r < options.repeat && cache.ok; ++r) {
             const bench::sCacheMeasurement again =
-                bench::MeasureCache(options.cachePlayers, 200000, 1000, folder);
+                bench::MeasureCache({options.cachePlayers, 200000, 1000}, folder);
             cache.ok = again.ok;
             cache.saveSeconds = std::min(cache.saveSeconds, again.saveSeconds);
             cache.loadSeconds = std::min(cache.loadSeconds, again.loadSeconds);

@@ -17,14 +17,16 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void FillSyntheticStore(CStatsStore& store, int32_t players, int32_t hands, int32_t files) {
+void FillSyntheticStore(CStatsStore& store, sSyntheticSize size) {
+    const auto [players, hands, files] = size;
     store.ReservePlayers(static_cast<size_t>(players));
     for (int32_t i = 0; i < players; ++i) {
         const int32_t player = store.AddPlayer("BenchPlayer" + std::to_string(i));
         // Two buckets per player, as a regular of one game at two table sizes would have.
-        const int first = BucketIndex(i % GAME_MAX, STAKE_10NL + i % 7, SIZE_3TO6);
-        const int second = BucketIndex(i % GAME_MAX, STAKE_10NL + i % 7, SIZE_7TO10);
-        for (const int bucket : {first, second}) {
+        const auto game = static_cast<eGameType>(i % GAME_MAX);
+        const auto stake = static_cast<eStakeLevel>(STAKE_10NL + i % 7);
+        for (const sBucketKey bucket :
+             {sBucketKey{game, stake, SIZE_3TO6}, sBucketKey{game, stake, SIZE_7TO10}}) {
             int32_t* counters = store.CounterBlock(player, bucket);
             for (int k = 0; k < CNT_MAX; ++k) {
                 counters[k] += (i + k) % 50 + 1;
@@ -56,13 +58,12 @@ sParseMeasurement MeasureParse(const sCorpus& corpus) {
     return result;
 }
 
-sCacheMeasurement MeasureCache(int32_t players, int32_t hands, int32_t files,
-                               const std::string& folder) {
+sCacheMeasurement MeasureCache(sSyntheticSize size, const std::string& folder) {
     sCacheMeasurement result;
     const std::string path = (std::filesystem::path(folder) / kCacheFileName).string();
     {
         CStatsStore store;
-        FillSyntheticStore(store, players, hands, files);
+        FillSyntheticStore(store, size);
         const auto start = std::chrono::steady_clock::now();
         const bool saved = SaveStatsCache(store, path);
         result.saveSeconds = SecondsSince(start);
@@ -79,8 +80,8 @@ sCacheMeasurement MeasureCache(int32_t players, int32_t hands, int32_t files,
         LoadStatsCacheEx(loaded, path, /*setAsideIfRejected=*/false) == eCacheLoad::Loaded;
     result.loadSeconds = SecondsSince(start);
     result.players = loaded.PlayerCount();
-    result.ok = ok && loaded.PlayerCount() == players &&
-                loaded.CountedHands().size() == static_cast<size_t>(hands);
+    result.ok = ok && loaded.PlayerCount() == size.players &&
+                loaded.CountedHands().size() == static_cast<size_t>(size.hands);
     std::filesystem::remove(path, ec);
     return result;
 }

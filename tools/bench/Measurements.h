@@ -27,9 +27,15 @@ struct sCacheMeasurement {
     double loadSeconds = 0;
 };
 
-// Builds a store of `players` players (counters in two buckets each, `hands` counted hands,
-// `files` file-cache entries), saves it into `folder` and loads it back into a fresh store.
-sCacheMeasurement MeasureCache(int32_t players, int32_t hands, int32_t files,
-                               const std::string& folder);
+// The size of a synthetic store: its players (counters in two buckets each), counted hands and
+// file-cache entries.
+struct sSyntheticSize {
+    int32_t players = 0;
+    int32_t hands = 0;
+    int32_t files = 0;
+};
+
+// Builds a store of `size`, saves it into `folder` and loads it back into a fresh store.
+sCacheMeasurement MeasureCache(sSyntheticSize size, const std::string& folder);
 
 }  // namespace bench

@@ -60,7 +60,7 @@ bool AppendBytes(const std::string& path, std::string_view bytes) {
     return static_cast<bool>(out);
 }
 
-bool WriteWhole(const std::string& path, const std::string& text) {
+bool WriteWhole(const std::string& path, std::string_view text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return static_cast<bool>(out);

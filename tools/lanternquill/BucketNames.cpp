@@ -23,12 +23,13 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
     return true;
 }
 
-template <size_t N>
-std::optional<int> IndexOf(const std::array<std::string_view, N>& names,
-                           std::string_view text) noexcept {
+// The value of the axis `Axis` whose name (in axis order) matches `text`.
+template <typename Axis, size_t N>
+std::optional<Axis> IndexOf(const std::array<std::string_view, N>& names,
+                            std::string_view text) noexcept {
     for (size_t i = 0; i < N; ++i) {
         if (EqualsIgnoringCase(names[i], text)) {
-            return static_cast<int>(i);
+            return static_cast<Axis>(i);
         }
     }
     return std::nullopt;
@@ -36,28 +37,28 @@ std::optional<int> IndexOf(const std::array<std::string_view, N>& names,
 
 }  // namespace
 
-std::string_view GameName(int game) noexcept {
+std::string_view GameName(eGameType game) noexcept {
     return game >= 0 && game < static_cast<int>(kGameNames.size()) ? kGameNames[game] : "?";
 }
 
-std::string_view SizeClassName(int sizeClass) noexcept {
+std::string_view SizeClassName(eSizeClass sizeClass) noexcept {
     return sizeClass >= 0 && sizeClass < static_cast<int>(kSizeClassNames.size())
                ? kSizeClassNames[sizeClass]
                : "?";
 }
 
-std::string_view StakeLabel(int stake) noexcept {
+std::string_view StakeLabel(eStakeLevel stake) noexcept {
     return stake >= 0 && stake < static_cast<int>(kStakeLabels.size()) ? kStakeLabels[stake] : "?";
 }
 
-std::optional<int> ParseGameName(std::string_view text) noexcept {
-    return IndexOf(kGameNames, text);
+std::optional<eGameType> ParseGameName(std::string_view text) noexcept {
+    return IndexOf<eGameType>(kGameNames, text);
 }
 
-std::optional<int> ParseSizeClassName(std::string_view text) noexcept {
-    return IndexOf(kSizeClassNames, text);
+std::optional<eSizeClass> ParseSizeClassName(std::string_view text) noexcept {
+    return IndexOf<eSizeClass>(kSizeClassNames, text);
 }
 
-std::optional<int> ParseStakeLabel(std::string_view text) noexcept {
-    return IndexOf(kStakeLabels, text);
+std::optional<eStakeLevel> ParseStakeLabel(std::string_view text) noexcept {
+    return IndexOf<eStakeLevel>(kStakeLabels, text);
 }

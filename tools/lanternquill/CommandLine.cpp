@@ -85,8 +85,8 @@ int64_t ParseWholeNumber(const sOption& option, int64_t low, int64_t high) {
 }
 
 template <typename Parse>
-int ParseName(const sOption& option, Parse parse, std::string_view choices) {
-    if (const std::optional<int> value = parse(*option.value)) {
+auto ParseName(const sOption& option, Parse parse, std::string_view choices) {
+    if (const auto value = parse(*option.value)) {
         return *value;
     }
     throw CUsageError(option.name + " expects one of " + std::string(choices) + ", not '" +

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "history/GameTypes.h"
+
 enum class eCommand { Help, Version, Import, Stats, Dump };
 enum class eOutputFormat { Table, Csv, Json };
 
@@ -19,9 +21,9 @@ struct sImportOptions {
 struct sStatsOptions {
     std::string cacheFile;
     std::optional<std::string> player;
-    std::optional<int> game;       // nothing: both games summed
-    std::optional<int> stake;      // nothing: all levels summed
-    std::optional<int> sizeClass;  // nothing: all classes summed
+    std::optional<eGameType> game;        // nothing: both games summed
+    std::optional<eStakeLevel> stake;     // nothing: all levels summed
+    std::optional<eSizeClass> sizeClass;  // nothing: all classes summed
     bool splitStakes = false;
     std::optional<int64_t> minHands;
     eOutputFormat format = eOutputFormat::Table;

@@ -20,23 +20,16 @@ int RunDump(const sDumpOptions& options, std::ostream& out, std::ostream& err) {
         << "player\tname\tgame\tstake\tsize\tcounter\tvalue\n";
     for (int player = 0; player < store.PlayerCount(); ++player) {
         const std::string name = PrintableText(store.PlayerName(player));
-        for (const int game : kAllGames) {
-            for (int stake = 0; stake < STAKE_MAX; ++stake) {
-                for (const int sizeClass : kAllSizeClasses) {
-                    const int32_t* counters =
-                        store.FindCounterBlock(player, BucketIndex(game, stake, sizeClass));
-                    if (counters == nullptr) {
-                        continue;
-                    }
-                    for (int k = 0; k < CNT_MAX; ++k) {
-                        if (counters[k] == 0) {
-                            continue;
-                        }
-                        out << player << '\t' << name << '\t' << GameName(game) << '\t'
-                            << StakeLabel(stake) << '\t' << SizeClassName(sizeClass) << '\t'
-                            << kCounterNames[k] << '\t' << counters[k] << '\n';
-                    }
+        // Buckets in the order of their numbers: by game, then stake level, then size class.
+        for (const sBucketKey bucket : store.PlayerBuckets(player)) {
+            const int32_t* counters = store.FindCounterBlock(player, bucket);
+            for (int k = 0; k < CNT_MAX; ++k) {
+                if (counters[k] == 0) {
+                    continue;
                 }
+                out << player << '\t' << name << '\t' << GameName(bucket.game) << '\t'
+                    << StakeLabel(bucket.stake) << '\t' << SizeClassName(bucket.sizeClass) << '\t'
+                    << kCounterNames[k] << '\t' << counters[k] << '\n';
             }
         }
     }

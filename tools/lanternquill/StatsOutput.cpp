@@ -13,7 +13,7 @@ namespace {
 
 struct sStatColumn {
     eStat stat;
-    int street;
+    eStreet street;
     std::string_view key;  // CSV and JSON name (per-street items add the street)
 };
 

@@ -8,32 +8,32 @@
 namespace {
 
 // The values of one axis the selection covers.
-template <size_t N>
-std::vector<int> AxisValues(const std::optional<int>& chosen, const std::array<int, N>& all) {
+template <typename Axis, size_t N>
+std::vector<Axis> AxisValues(const std::optional<Axis>& chosen, const std::array<Axis, N>& all) {
     if (chosen) {
         return {*chosen};
     }
-    return std::vector<int>(all.begin(), all.end());
+    return std::vector<Axis>(all.begin(), all.end());
 }
 
 }  // namespace
 
 CounterTotals SumCounters(const CStatsStore& store, int player, const sBucketSelection& selection) {
     CounterTotals totals{};
-    const std::vector<int> games = AxisValues(selection.game, kAllGames);
-    const std::vector<int> sizeClasses = AxisValues(selection.sizeClass, kAllSizeClasses);
-    for (const int game : games) {
-        for (const int sizeClass : sizeClasses) {
+    const std::vector<eGameType> games = AxisValues(selection.game, kAllGames);
+    const std::vector<eSizeClass> sizeClasses = AxisValues(selection.sizeClass, kAllSizeClasses);
+    for (const eGameType game : games) {
+        for (const eSizeClass sizeClass : sizeClasses) {
             if (selection.stake) {
-                for (int k = 0; k < CNT_MAX; ++k) {
-                    totals[k] += store.GetCounter(player, game, *selection.stake, sizeClass, k,
-                                                  selection.splitStakes);
+                const sBucketKey key{game, *selection.stake, sizeClass};
+                for (const eCounter k : kCounters) {
+                    totals[k] += store.GetCounter(player, key, k, selection.splitStakes);
                 }
                 continue;
             }
             for (int stake = 0; stake < STAKE_MAX; ++stake) {
-                const int32_t* block =
-                    store.FindCounterBlock(player, BucketIndex(game, stake, sizeClass));
+                const int32_t* block = store.FindCounterBlock(
+                    player, {game, static_cast<eStakeLevel>(stake), sizeClass});
                 if (block == nullptr) {
                     continue;
                 }

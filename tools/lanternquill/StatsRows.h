@@ -13,9 +13,9 @@ class CStatsStore;
 
 // Which buckets a row sums; an empty axis means every value of it.
 struct sBucketSelection {
-    std::optional<int> game;
-    std::optional<int> stake;
-    std::optional<int> sizeClass;
+    std::optional<eGameType> game;
+    std::optional<eStakeLevel> stake;
+    std::optional<eSizeClass> sizeClass;
     bool splitStakes = false;  // with a no-limit stake: read that level alone, not the pool
 };
 

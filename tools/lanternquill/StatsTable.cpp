@@ -119,7 +119,7 @@ void WriteStreetTable(std::ostream& out, const std::vector<sStatsRow>& rows, siz
         ColumnsOf({{"Player", true}, {"Street", true}}, kStreetFigures);
     std::vector<Cells> lines;
     for (const sStatsRow& row : rows) {
-        for (int street = STREET_FLOP; street < STREET_MAX; ++street) {
+        for (const eStreet street : kStreets) {
             Cells line = {street == STREET_FLOP ? NameCell(row) : std::string(),
                           std::string(kStreetNames[street])};
             for (const sFigureColumn& figure : kStreetFigures) {

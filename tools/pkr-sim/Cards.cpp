@@ -134,7 +134,8 @@ uint32_t EvaluateBest(const Card* cards, int count) noexcept {
     return Pack(HAND_HIGH_CARD, k[0], k[1], k[2], k[3], k[4]);
 }
 
-uint32_t EvaluateOmaha(const Card* hole, const Card* board, int boardCount) noexcept {
+uint32_t EvaluateOmaha(std::span<const Card, 4> hole, std::span<const Card> board) noexcept {
+    const auto boardCount = static_cast<int>(board.size());
     uint32_t best = 0;
     Card five[5];
     for (int a = 0; a < 4; ++a) {

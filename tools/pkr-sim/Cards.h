@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "Rng.h"
@@ -54,7 +55,7 @@ constexpr int HandCategory(uint32_t value) {
 // Best five-card value among 5 to 7 cards (hold'em: hole cards plus board).
 uint32_t EvaluateBest(const Card* cards, int count) noexcept;
 // Omaha: exactly two of the four hole cards with exactly three of the board (3 to 5 cards).
-uint32_t EvaluateOmaha(const Card* hole, const Card* board, int boardCount) noexcept;
+uint32_t EvaluateOmaha(std::span<const Card, 4> hole, std::span<const Card> board) noexcept;
 
 // The client's wording of a hand value, e.g. "Two Pairs: Queens, 4s" or "Straight, 5 high".
 void AppendHandDescription(std::string& out, uint32_t value);

@@ -21,16 +21,24 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
-void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
+struct sCivilDate {
+    int64_t year = 0;
+    unsigned month = 0;  // 1..12
+    unsigned day = 0;    // 1..31
+};
+
+sCivilDate CivilFromDays(int64_t z) {
     z += 719468;
     const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const auto doe = static_cast<unsigned>(z - era * 146097);
     const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
     const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
     const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<int64_t>(yoe) + era * 400 + (m <= 2 ? 1 : 0);
+    sCivilDate date;
+    date.day = doy - (153 * mp + 2) / 5 + 1;
+    date.month = mp < 10 ? mp + 3 : mp - 9;
+    date.year = static_cast<int64_t>(yoe) + era * 400 + (date.month <= 2 ? 1 : 0);
+    return date;
 }
 
 void AppendTwoDigits(std::string& out, unsigned value) {
@@ -56,12 +64,9 @@ std::optional<int64_t> ParseDate(std::string_view text) {
         return std::nullopt;
     }
     // The day must exist: the day after it must fall in the next month (or be the 1st).
-    int64_t y2 = 0;
-    unsigned m2 = 0;
-    unsigned d2 = 0;
     const int64_t days = DaysFromCivil(year, month, day);
-    CivilFromDays(days, y2, m2, d2);
-    if (y2 != year || m2 != month || d2 != day) {
+    const sCivilDate back = CivilFromDays(days);
+    if (back.year != year || back.month != month || back.day != day) {
         return std::nullopt;
     }
     return days * kSecondsPerDay;
@@ -71,28 +76,22 @@ std::string TodayDate() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const int64_t days =
         std::chrono::duration_cast<std::chrono::seconds>(now).count() / kSecondsPerDay;
-    int64_t y = 0;
-    unsigned m = 0;
-    unsigned d = 0;
-    CivilFromDays(days, y, m, d);
-    std::string text = std::to_string(y);
-    AppendTwoDigits(text, m);
-    AppendTwoDigits(text, d);
+    const sCivilDate date = CivilFromDays(days);
+    std::string text = std::to_string(date.year);
+    AppendTwoDigits(text, date.month);
+    AppendTwoDigits(text, date.day);
     return text;
 }
 
 void AppendHandTime(std::string& out, int64_t seconds) {
     const int64_t days = seconds / kSecondsPerDay;
     const auto secondOfDay = static_cast<unsigned>(seconds % kSecondsPerDay);
-    int64_t y = 0;
-    unsigned m = 0;
-    unsigned d = 0;
-    CivilFromDays(days, y, m, d);
-    AppendTwoDigits(out, d);
+    const sCivilDate date = CivilFromDays(days);
+    AppendTwoDigits(out, date.day);
     out += ' ';
-    out += kMonths[m - 1];
+    out += kMonths[date.month - 1];
     out += ' ';
-    out += std::to_string(y);
+    out += std::to_string(date.year);
     out += ' ';
     AppendTwoDigits(out, secondOfDay / 3600);
     out += ':';

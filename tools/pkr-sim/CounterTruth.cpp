@@ -155,7 +155,7 @@ void ComputeHandCounters(const sHandRecord& hand, std::vector<sSeatCounters>& ou
         add[CNT_PFNOFOLDTO3BET] =
             raiseCount >= 2 && seat.raisedPreflop && !seat.madeThreeBet && !seat.foldedPreflop;
         add[CNT_SAWFLOP] = seat.street[STREET_FLOP].acted || seat.showdown;
-        for (int street = 0; street < STREET_MAX; ++street) {
+        for (const eStreet street : kStreets) {
             sStreetActs acts = seat.street[street];
             // A check followed by any other action on the street is not a check; a bet that
             // is followed by a raise on the street is not a bet.

@@ -120,7 +120,8 @@ double PostflopStrength(const Card* hole, const Card* board, int boardCount, boo
     static constexpr double kBase[] = {0.08, 0.38, 0.62, 0.72, 0.8, 0.84, 0.92, 0.97, 0.99};
     uint32_t value = 0;
     if (omaha) {
-        value = EvaluateOmaha(hole, board, boardCount);
+        value = EvaluateOmaha(std::span<const Card, 4>(hole, 4),
+                              {board, static_cast<size_t>(boardCount)});
     } else {
         Card cards[7];
         cards[0] = hole[0];

@@ -8,11 +8,12 @@
 
 namespace pkrsim {
 
-void CExpectedCounters::AddHand(const sHandRecord& hand, int game, int stake) {
+void CExpectedCounters::AddHand(const sHandRecord& hand, eGameType game, eStakeLevel stake) {
     ++m_hands;
     ComputeHandCounters(hand, m_scratch);
     const int bucket =
-        BucketIndex(game, stake, SizeClassFromSeatCount(static_cast<int>(hand.seats.size())));
+        sBucketKey{game, stake, SizeClassFromSeatCount(static_cast<int>(hand.seats.size()))}
+            .Index();
     for (size_t s = 0; s < m_scratch.size(); ++s) {
         if (!m_scratch[s].counted) {
             continue;
@@ -24,8 +25,11 @@ void CExpectedCounters::AddHand(const sHandRecord& hand, int game, int stake) {
     }
 }
 
-const CounterTotals* CExpectedCounters::Find(int player, int bucket) const {
-    const auto it = m_totals.find(int64_t{player} * BUCKET_COUNT + bucket);
+const CounterTotals* CExpectedCounters::Find(int player, sBucketKey bucket) const {
+    if (!bucket.IsValid()) {
+        return nullptr;
+    }
+    const auto it = m_totals.find(int64_t{player} * BUCKET_COUNT + bucket.Index());
     return it == m_totals.end() ? nullptr : &it->second;
 }
 
@@ -47,14 +51,14 @@ bool CExpectedCounters::Write(const std::string& path, const CPlayerPool& pool) 
     }
     std::string text = "# hands\t" + std::to_string(m_hands) + "\n";
     for (const auto& [key, totals] : All()) {
-        const int bucket = key.second;
+        const sBucketKey bucket = sBucketKey::At(key.second);
         text += pool.Name(key.first);
         text += '\t';
-        text += std::to_string(BucketGame(bucket));
+        text += std::to_string(bucket.game);
         text += '\t';
-        text += std::to_string(BucketStake(bucket));
+        text += std::to_string(bucket.stake);
         text += '\t';
-        text += std::to_string(BucketSizeClass(bucket));
+        text += std::to_string(bucket.sizeClass);
         for (const int64_t value : totals) {
             text += '\t';
             text += std::to_string(value);

@@ -17,26 +17,15 @@ namespace pkrsim {
 
 using CounterTotals = std::array<int64_t, CNT_MAX>;
 
-// The three axes of a BucketIndex.
-constexpr int BucketGame(int bucket) {
-    return bucket / (int{STAKE_MAX} * int{SIZECLASS_MAX});
-}
-constexpr int BucketStake(int bucket) {
-    return bucket / int{SIZECLASS_MAX} % int{STAKE_MAX};
-}
-constexpr int BucketSizeClass(int bucket) {
-    return bucket % int{SIZECLASS_MAX};
-}
-
 class CExpectedCounters {
 public:
     // Adds the counters of one hand played at a table of `game` and `stake`.
-    void AddHand(const sHandRecord& hand, int game, int stake);
+    void AddHand(const sHandRecord& hand, eGameType game, eStakeLevel stake);
 
     [[nodiscard]] int64_t Hands() const noexcept { return m_hands; }
-    // Totals of a pool player in a bucket (BucketIndex), or nullptr when he has none there.
-    [[nodiscard]] const CounterTotals* Find(int player, int bucket) const;
-    // Every (player, bucket) with its totals, ordered by player and then bucket.
+    // Totals of a pool player in a bucket, or nullptr when he has none there.
+    [[nodiscard]] const CounterTotals* Find(int player, sBucketKey bucket) const;
+    // Every (player, bucket number) with its totals, ordered by player and then bucket.
     [[nodiscard]] std::map<std::pair<int, int>, CounterTotals> All() const;
 
     // Writes the file (names from `pool`); false when it cannot be written.
@@ -56,6 +45,12 @@ struct sExpectedRow {
     int stake = 0;
     int sizeClass = 0;
     CounterTotals counters{};
+
+    // The row's bucket; the numbers come from a file, so it can lie outside the axes.
+    [[nodiscard]] sBucketKey Bucket() const noexcept {
+        return {static_cast<eGameType>(game), static_cast<eStakeLevel>(stake),
+                static_cast<eSizeClass>(sizeClass)};
+    }
 };
 
 // Reads a file written by CExpectedCounters::Write; false when it is missing or malformed.

@@ -20,7 +20,7 @@ void CHandEngine::PlayHand(sTableState& table, uint32_t handNumber, sHandRecord&
     BettingRound(HS_PREFLOP);
 
     bool cardsShown = false;
-    for (int street = HS_FLOP; street <= HS_RIVER; ++street) {
+    for (const eHandStreet street : {HS_FLOP, HS_TURN, HS_RIVER}) {
         if (NonFoldedCount() == 1) {
             break;
         }
@@ -132,7 +132,7 @@ void CHandEngine::PostBlinds() {
     }
 }
 
-void CHandEngine::BettingRound(int street) {
+void CHandEngine::BettingRound(eHandStreet street) {
     const int n = static_cast<int>(m_live.size());
     if (street == HS_PREFLOP) {
         m_currentBet = m_record->bigBlind;
@@ -173,7 +173,7 @@ void CHandEngine::BettingRound(int street) {
     Emit(eEvent::PotSizes, 0, PotTotal());
 }
 
-void CHandEngine::Act(int index, int street) {
+void CHandEngine::Act(int index, eHandStreet street) {
     sLive& me = m_live[index];
     me.mustAct = false;
     const int64_t toCall = m_currentBet - me.streetBet;
@@ -207,7 +207,7 @@ void CHandEngine::Act(int index, int street) {
 
     int64_t target = 0;
     if (choice == eChoice::Aggressive) {
-        target = std::min(RaiseTarget(index, street), me.streetBet + me.stack);
+        target = std::min(RaiseTarget(me, street), me.streetBet + me.stack);
         if (target <= m_currentBet) {
             choice = eChoice::Passive;  // too short to raise: he calls all-in
         }
@@ -260,8 +260,7 @@ void CHandEngine::Act(int index, int street) {
     EmitAction(index, action);
 }
 
-int64_t CHandEngine::RaiseTarget(int index, int street) {
-    const sLive& me = m_live[index];
+int64_t CHandEngine::RaiseTarget(const sLive& me, eHandStreet street) {
     const int64_t bigBlind = m_record->bigBlind;
     const eBetting betting = m_table->config.betting;
     if (betting == eBetting::FixedLimit) {
@@ -323,7 +322,7 @@ void CHandEngine::ReturnUncalled() {
     Emit(eEvent::ReturnUncalled, top, excess);
 }
 
-void CHandEngine::DealStreet(int street) {
+void CHandEngine::DealStreet(eHandStreet street) {
     m_street = street;
     m_boardCount = kBoardCountOfStreet[street];
     Emit(eEvent::DealStreet, 0);
@@ -372,7 +371,7 @@ int64_t CHandEngine::RoundAmount(int64_t amount) const {
     return std::max(unit, (amount + unit / 2) / unit * unit);
 }
 
-double CHandEngine::Strength(const sLive& live, int street) const {
+double CHandEngine::Strength(const sLive& live, eHandStreet street) const {
     if (street == HS_PREFLOP) {
         return live.preflopStrength;
     }

@@ -38,10 +38,10 @@ private:
 
     void SetUp(sTableState& table, uint32_t handNumber);
     void PostBlinds();
-    void BettingRound(int street);
-    void Act(int index, int street);
+    void BettingRound(eHandStreet street);
+    void Act(int index, eHandStreet street);
     void ReturnUncalled();
-    void DealStreet(int street);
+    void DealStreet(eHandStreet street);
     // The end of the hand (HandShowdown.cpp).
     void AwardUncontested();
     void ShowDown(bool cardsAlreadyShown);
@@ -54,8 +54,8 @@ private:
     [[nodiscard]] int CanActCount() const;
     [[nodiscard]] int64_t PotTotal() const;
     [[nodiscard]] int64_t RoundAmount(int64_t amount) const;
-    [[nodiscard]] int64_t RaiseTarget(int index, int street);
-    [[nodiscard]] double Strength(const sLive& live, int street) const;
+    [[nodiscard]] int64_t RaiseTarget(const sLive& me, eHandStreet street);
+    [[nodiscard]] double Strength(const sLive& live, eHandStreet street) const;
     [[nodiscard]] int64_t Rake() const;
 
     const CPlayerPool& m_pool;

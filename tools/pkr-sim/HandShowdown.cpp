@@ -31,7 +31,7 @@ void CHandEngine::ShowDown(bool cardsAlreadyShown) {
         }
         const Card* hole = record.seats[live.seat].hole;
         if (m_omaha) {
-            live.handValue = EvaluateOmaha(hole, record.board, 5);
+            live.handValue = EvaluateOmaha(std::span<const Card, 4>(hole, 4), record.board);
         } else {
             Card cards[7] = {hole[0], hole[1]};
             std::copy(record.board, record.board + 5, cards + 2);

@@ -65,7 +65,9 @@ void CCorpus::PlayHand(sTableRun& run) {
     }
     m_engine.PlayHand(run.state, m_numbers.Next(), m_hand);
     AppendHandText(run.pending, run.state.config, m_hand, m_pool, m_options.laterFormat);
-    m_expected.AddHand(m_hand, run.state.config.game, run.state.config.stake);
+    // The table's configuration holds the game and stake as the numbers its options gave.
+    m_expected.AddHand(m_hand, static_cast<eGameType>(run.state.config.game),
+                       static_cast<eStakeLevel>(run.state.config.stake));
     --run.handsLeft;
 }
 

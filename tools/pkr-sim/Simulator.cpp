@@ -97,9 +97,9 @@ std::string GenerateTableText(const sSimOptions& options, std::vector<sExpectedR
     if (expected != nullptr) {
         expected->clear();
         for (const auto& [key, totals] : corpus.Expected().All()) {
-            const int bucket = key.second;
-            expected->push_back({corpus.Pool().Name(key.first), BucketGame(bucket),
-                                 BucketStake(bucket), BucketSizeClass(bucket), totals});
+            const sBucketKey bucket = sBucketKey::At(key.second);
+            expected->push_back({corpus.Pool().Name(key.first), bucket.game, bucket.stake,
+                                 bucket.sizeClass, totals});
         }
     }
     return std::move(run.pending);
