@@ -22,7 +22,11 @@ standin_expect_column() {
             fi
         done
         [[ -z $wrong ]] && return 0
-        ((SECONDS < deadline)) || fail "the sampled column:$wrong"
+        if ((SECONDS >= deadline)); then
+            cp "$shot" "$screens_dir/$e2e_test_name-failed-column.png" 2>/dev/null || true
+            fail "the sampled column:$wrong the stand-in wrote: $(paste -sd'|' \
+                "$e2e_work_dir/standin.log" 2>/dev/null)"
+        fi
         sleep 0.2
     done
 }
