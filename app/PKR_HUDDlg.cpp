@@ -85,6 +85,11 @@ INT_PTR CPKR_HUDDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetMsgResult(static_cast<LRESULT>(HudRefreshTicks()));
         return TRUE;
     }
+    static const UINT tableHudsMessage = RegisterWindowMessageA(kTableHudsMessage);
+    if (message == tableHudsMessage && tableHudsMessage != 0) {
+        SetMsgResult(static_cast<LRESULT>(m_tables ? m_tables->TablesWithHud() : 0));
+        return TRUE;
+    }
     switch (message) {
         case WM_PAINT:
             return OnPaint();

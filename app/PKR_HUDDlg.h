@@ -23,6 +23,9 @@ inline constexpr UINT_PTR TIMER_AUTOSWITCH = 1225;
 // A registered message the main window answers with the HUDs' refresh ticks so far (for the soak
 // test, which sends it from another process).
 inline constexpr const char* kRefreshTicksMessage = "Lanternquill.RefreshTicks";
+// Answered with the number of tracked tables that have their HUD (for the soak test, whose
+// warm-up lasts until every table it plays has one).
+inline constexpr const char* kTableHudsMessage = "Lanternquill.TableHuds";
 
 class CPKR_HUDDlg final : public CDialogBase,
                           private IImportUi,

@@ -28,6 +28,12 @@ _sTableOpenInfo* CTableList::FindTable(const std::string& name) {
     return nullptr;
 }
 
+size_t CTableList::TablesWithHud() const noexcept {
+    return static_cast<size_t>(
+        std::count_if(m_listTables.begin(), m_listTables.end(),
+                      [](const _sTableOpenInfo& table) { return table.m_pHud != nullptr; }));
+}
+
 void CTableList::RefreshTableList(const std::vector<sModifiedFileInfo>& files) {
     bool retryAwaitedTable = false;
     for (const auto& file : files) {

@@ -107,6 +107,8 @@ public:
 
     // The first record named exactly `name`, or null.
     [[nodiscard]] _sTableOpenInfo* FindTable(const std::string& name);
+    // How many tracked tables have their HUD (made the first time the table could be shown).
+    [[nodiscard]] size_t TablesWithHud() const noexcept;
     // Tracked tables in order of discovery.
     [[nodiscard]] const std::list<_sTableOpenInfo>& Tables() const noexcept { return m_listTables; }
     // The selection remembered by the last selection change or "Hide" (-1: none).

@@ -192,10 +192,12 @@ TEST_F(TableListTest, UnreadableFileGetsAHudOnlyOnceItCanBeRead) {
     EXPECT_TRUE(Hud("A")->destroyed);
     EXPECT_FALSE(Hud("A")->created);
     EXPECT_EQ(tables.FindTable("A")->m_pHud, nullptr);
+    EXPECT_EQ(tables.TablesWithHud(), 0u);
 
     factory.m_unreadable.clear();
     tables.OnSelChangeTables();
     EXPECT_EQ(ShownHuds(), Lines{"A"});
+    EXPECT_EQ(tables.TablesWithHud(), 1u);
 
     // The HUD can no longer read: a new one that can replaces it.
     const auto first = Hud("A");

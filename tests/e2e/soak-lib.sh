@@ -114,12 +114,23 @@ run_soak() {
     local answer
     answer=$(wine "$standin_exe" --activate </dev/null 2>&1) || fail "stand-in --activate: $answer"
 
-    # Every table selected once before the clock starts, so that each has its HUD.
+    # Every table selected once before the clock starts.
     soak_lit=0
     local step
     for ((step = 0; step < soak_views; step++)); do
         soak_step "$step"
         soak_wait_selected "$soak_lit"
+    done
+    # A table whose file ended mid-hand when it was chosen gets its HUD only once chosen again
+    # with its seats readable: the views go on lighting up in turn until every table has one.
+    local huds
+    deadline=$((SECONDS + e2e_wait_seconds))
+    while huds=$(probe ask "$main_caption" Lanternquill.TableHuds) || fail "no answer to the HUDs"
+        ((huds < soak_views)); do
+        ((SECONDS < deadline)) || fail "only $huds of the $soak_views tables got a HUD"
+        soak_step "$step"
+        soak_wait_selected "$soak_lit"
+        step=$((step + 1))
     done
     : >"$samples"
     local start=$SECONDS next_sample=0
