@@ -199,7 +199,8 @@ reset_registry() {
 
 reg_add() {
     local output status=0
-    output=$(wine "$reg_exe" add "$@" /f </dev/null 2>&1) || status=$?
+    # Wine's own error messages too, so that a failure that reg itself does not explain is.
+    output=$(WINEDEBUG=err+all wine "$reg_exe" add "$@" /f </dev/null 2>&1) || status=$?
     ((status == 0)) || fail "wine reg add $* ended with status $status: $output"
 }
 
