@@ -14,10 +14,9 @@
 #include "overlay/Settings.h"
 #include "resources/resource.h"
 
-// Check box states, numerically equal to the Win32 BST_* values the dialog reads.
-inline constexpr int kCheckUnticked = 0;
-inline constexpr int kCheckTicked = 1;
-inline constexpr int kCheckIndeterminate = 2;
+// Check box states, numerically equal to the Win32 BST_* values the dialog reads (a type of their
+// own, so that a state and a control id cannot change places).
+enum eCheckState : int { kCheckUnticked = 0, kCheckTicked = 1, kCheckIndeterminate = 2 };
 
 // What the caller must do after OK.
 struct sOptionsResult {
@@ -86,11 +85,11 @@ struct sOptionsState {
     std::string m_strWeeks;
 
     // An id that is not in kCheckBoxIds reads as unticked and takes no state.
-    [[nodiscard]] int Check(int controlId) const {
+    [[nodiscard]] eCheckState Check(int controlId) const {
         const std::size_t index = IndexOf(controlId);
         return index < kCheckBoxCount ? m_aChecks.at(index) : kCheckUnticked;
     }
-    void SetCheck(int controlId, int check) {
+    void SetCheck(int controlId, eCheckState check) {
         const std::size_t index = IndexOf(controlId);
         if (index < kCheckBoxCount) {
             m_aChecks.at(index) = check;
@@ -107,5 +106,5 @@ private:
         return index;
     }
 
-    std::array<int, kCheckBoxCount> m_aChecks{};  // kCheckUnticked is 0
+    std::array<eCheckState, kCheckBoxCount> m_aChecks{};  // kCheckUnticked is 0
 };

@@ -39,7 +39,7 @@ BOOL COptions::OnInitDialog() {
 void COptions::OnOK() {
     sOptionsState state;
     for (const int id : kCheckBoxIds) {
-        state.SetCheck(id, static_cast<int>(CheckState(id)));
+        state.SetCheck(id, static_cast<eCheckState>(CheckState(id)));
     }
     state.m_strWeeks = ItemText(kWeeksOption.controlId);
 

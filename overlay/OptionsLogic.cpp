@@ -5,11 +5,11 @@
 
 namespace {
 
-int ToCheck(bool ticked) {
+eCheckState ToCheck(bool ticked) {
     return ticked ? kCheckTicked : kCheckUnticked;
 }
 
-bool IsTicked(int check) {
+bool IsTicked(eCheckState check) {
     return check == kCheckTicked;
 }
 
