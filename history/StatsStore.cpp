@@ -153,8 +153,8 @@ void CStatsStore::IndexFiles() {
     if (m_nIndexedFiles == m_astrFiles.size() && m_fileIndex.size() == m_nIndexedFiles) {
         return;
     }
-    // Rebuilt whole: this happens once after a load, and folding needs to see every entry.
-    m_atFileTimes.resize(m_astrFiles.size());
+    // Rebuilt whole: this happens once after a load, and folding needs to see every entry (paths
+    // and times are only ever appended in pairs, so the two arrays have the same length).
     m_fileIndex.clear();
     m_fileIndex.reserve(m_astrFiles.size());
     size_t kept = 0;
