@@ -20,5 +20,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 find_program(LQ_WINE wine)
 if(LQ_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${LQ_WINE})
+  # Through the script that fixes the address space layout Wine needs (it says why).
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
 endif()

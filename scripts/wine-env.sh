@@ -17,6 +17,14 @@ export WINEDEBUG=-all
 # No .NET or Gecko: the programs need neither, and Wine would otherwise offer to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Every Windows program starts through wine-run.sh (which says why): under the name `wine`, first
+# on PATH for this shell and every script and program it starts.
+mkdir -p "$wine_dir/bin"
+ln -sfn "$repo_root/scripts/wine-run.sh" "$wine_dir/bin/wine"
+if [[ :$PATH: != *":$wine_dir/bin:"* ]]; then
+    export PATH="$wine_dir/bin:$PATH"
+fi
+
 wine_xvfb_pid=""
 
 # The prefix is made once and kept; a stamp marks a finished one, so an interrupted setup is

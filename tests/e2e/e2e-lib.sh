@@ -47,7 +47,17 @@ screen_count=0
 fail() {
     echo "FAILED: $*" >&2
     screenshot failure
+    desktop_windows >&2
     exit 1
+}
+
+# desktop_windows: the visible top-level windows, for a failure to show what was on the screen
+# ("handle visible topmost x y w h class caption"; nothing when they cannot be read).
+desktop_windows() {
+    local windows
+    windows=$(timeout 10 wine "$probe_exe" owned '*' </dev/null 2>/dev/null | awk -F'\t' '$2 == 1')
+    [[ -n $windows ]] && printf 'visible windows:\n%s\n' "$windows"
+    return 0
 }
 
 # screenshot LABEL: the whole virtual screen, for people to look at after the run.

@@ -236,6 +236,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pkr-standin: %s\n%s", error.c_str(), standin::Usage().c_str());
         return 2;
     }
+    // Every line reaches the log at once (the C runtime buffers a redirected stdout whole), so a
+    // stand-in that stops half way shows how far it came.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     // Screen coordinates in real pixels, as the HUD samples them.
     SetProcessDPIAware();
     switch (options.mode) {
