@@ -36,8 +36,9 @@ wine_make_prefix() {
     fi
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    # Without a display wineboot is quicker and shows no dialogs.
-    DISPLAY='' wineboot --init </dev/null >"$log_dir/wineboot.log" 2>&1
+    # Without a display wineboot is quicker and shows no dialogs. Through `wine` (wine-run.sh), as
+    # the `wineboot` command would start it without.
+    DISPLAY='' wine wineboot.exe --init </dev/null >"$log_dir/wineboot.log" 2>&1
     # Wine's own fonts, so "MS Shell Dlg" has its usual metrics and caption buttons draw as glyphs.
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     {
