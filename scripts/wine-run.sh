@@ -7,9 +7,9 @@
 # Why: Windows fixes a few addresses, among them the shared user data page at 0x7ffe0000, and
 # Wine maps them while a process starts. Debian's 64-bit Wine has no preloader to reserve them
 # first, and the kernel places the loader's heap anywhere within a gigabyte above the loader
-# (0x7d000000), so about one start in 3,000 found that page taken and ended at once with status
-# 1 ("failed to map the shared user data", unseen under WINEDEBUG=-all): a test failed that
-# had done nothing wrong. Without the randomisation the heap always starts just above the
+# (0x7d000000), so about one start in 6,000 (2 in 12,000 measured) found that page taken and
+# ended at once with status 1 ("failed to map the shared user data", unseen under
+# WINEDEBUG=-all): a test failed that had done nothing wrong. Without the randomisation the heap always starts just above the
 # loader, far below those addresses.
 
 # The real wine: the first one on PATH that is not this script.
