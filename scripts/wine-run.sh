@@ -9,8 +9,8 @@
 # first, and the kernel places the loader's heap anywhere within a gigabyte above the loader
 # (0x7d000000), so about one start in 6,000 (2 in 12,000 measured) found that page taken and
 # ended at once with status 1 ("failed to map the shared user data", unseen under
-# WINEDEBUG=-all): a test failed that had done nothing wrong. Without the randomisation the heap always starts just above the
-# loader, far below those addresses.
+# WINEDEBUG=-all): a test failed that had done nothing wrong. Without the randomisation the heap
+# always starts just above the loader, far below those addresses.
 
 # The real wine: the first one on PATH that is not this script.
 self=$(realpath "${BASH_SOURCE[0]}")
