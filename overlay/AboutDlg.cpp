@@ -7,6 +7,7 @@
 #include <string>
 
 #include "overlay/InfoPanelText.h"
+#include "platform/win32/Utf16.h"
 #include "resources/resource.h"
 
 namespace {
@@ -14,7 +15,8 @@ namespace {
 // A link longer than this is not an address anyone clicked on purpose.
 constexpr LONG kMaxLinkChars = 2048;
 
-// Shell failures (no browser, no mail program) are deliberately ignored: the panel stays open.
+// Shell failures (a missing file, no program for an address) are deliberately ignored: the
+// panel stays open.
 void OpenWithShell(HWND owner, const std::string& address, int showCommand) {
     ShellExecuteA(owner, "open", address.c_str(), nullptr, nullptr, showCommand);
 }
@@ -33,6 +35,24 @@ DWORD CALLBACK ReadStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, L
     source->m_nLeft -= count;
     *copied = static_cast<LONG>(count);
     return 0;
+}
+
+// The program file's full path in UTF-8; empty when the system does not give it whole.
+std::string ProgramPath() {
+    std::wstring path(32768, L'\0');  // the longest path Windows knows
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size()) {
+        return {};
+    }
+    path.resize(length);
+    return Utf8FromWide(path);
+}
+
+// The user guide beside the program, in the program Windows opens text files with; a failure is
+// ignored as in OpenWithShell. Wide, as the program's folder may have any name.
+void OpenUserGuide(HWND owner) {
+    const std::wstring guide = WideFromUtf8(UserGuidePath(ProgramPath()));
+    ShellExecuteW(owner, L"open", guide.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 std::string WideToAnsi(const wchar_t* text, int length) {
@@ -73,12 +93,9 @@ BOOL CAboutDlg::OnInitDialog() {
 }
 
 BOOL CAboutDlg::OnCommand(WORD id, WORD code, HWND control) {
-    if (code == BN_CLICKED && (id == IDC_VISIT || id == IDC_UPDATES)) {
-        OpenWithShell(Hwnd(), std::string(kWebSiteAddress), SW_SHOW);
-        return TRUE;
-    }
-    if (code == BN_CLICKED && id == IDC_EMAIL) {
-        OpenWithShell(Hwnd(), SupportMailtoAddress(), SW_SHOW);
+    // Each button leads to the help there is: the guide.
+    if (code == BN_CLICKED && (id == IDC_VISIT || id == IDC_UPDATES || id == IDC_EMAIL)) {
+        OpenUserGuide(Hwnd());
         return TRUE;
     }
     // IDOK (Enter) and IDCANCEL (Escape, close box).
@@ -86,7 +103,7 @@ BOOL CAboutDlg::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 void CAboutDlg::OnOK() {
-    OpenWithShell(Hwnd(), std::string(kWebSiteAddress), SW_SHOW);
+    OpenUserGuide(Hwnd());
 }
 
 void CAboutDlg::FillPanelText() const {

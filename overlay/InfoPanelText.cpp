@@ -19,7 +19,7 @@ constexpr std::string_view kTemplate =
     "Lanternquill\\'99 Tracker HUD for PKR.\\par\r\n"
     "\\par\r\n"
     "ALT - Show Stat Names. SHIFT - Quick Hide Stats\\par\r\n"
-    "Please visit the website for more instructions.\\par\r\n"
+    "For instructions, read README.txt in the program's folder.\\par\r\n"
     "\\par\r\n"
     "Database contains <<HANDS>> Hands on <<PLAYERS>> Players\r\n"
     "}";
@@ -40,10 +40,12 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
 
 }  // namespace
 
-std::string SupportMailtoAddress() {
-    std::string address = "mailto:";
-    address += kSupportEmailAddress;
-    return address;
+std::string UserGuidePath(std::string_view programPath) {
+    const size_t separator = programPath.find_last_of("\\/");
+    std::string path(separator == std::string_view::npos ? std::string_view()
+                                                         : programPath.substr(0, separator + 1));
+    path += kUserGuideFileName;
+    return path;
 }
 
 std::string_view InfoPanelTemplate() {

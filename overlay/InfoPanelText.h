@@ -1,17 +1,19 @@
-// The information panel's rich text and the maker's addresses its buttons open.
+// The information panel's rich text and the user guide its buttons open.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-// Opened by the "Visit" and "Check for Updates" buttons.
-inline constexpr std::string_view kWebSiteAddress = "https://www.lanternquill.example/";
-// Opened, after "mailto:", by the "Email Support" button.
-inline constexpr std::string_view kSupportEmailAddress = "support@lanternquill.example";
+// The user guide, shipped beside the program; there is no web site or mail address to send a
+// player to.
+inline constexpr std::string_view kUserGuideFileName = "README.txt";
 
-// "mailto:" followed by the support address, ready for the shell.
-[[nodiscard]] std::string SupportMailtoAddress();
+// The user guide beside the program file `programPath` (UTF-8, "\\" or "/" between folders): the
+// path up to its last separator followed by kUserGuideFileName. A path without a folder (or an
+// empty one, when the program's path is not known) gives the bare file name, which the shell
+// looks for in the current folder.
+[[nodiscard]] std::string UserGuidePath(std::string_view programPath);
 
 // The panel text as rich text in code page 1252, with the placeholders "<<HANDS>>" and
 // "<<PLAYERS>>" still in it.

@@ -5,7 +5,8 @@
 # archive's content before it reports success.
 #
 # The tool goes into a subfolder: Windows file names ignore case, so lanternquill.exe and
-# Lanternquill.exe cannot share a folder. The guide becomes README.txt with Windows line ends.
+# Lanternquill.exe cannot share a folder. The guide becomes README.txt with Windows line ends and
+# without its pictures.
 # The archive is written by CMake itself, so no zip program is needed.
 set -euo pipefail
 # shellcheck source=scripts/common.sh
@@ -33,7 +34,10 @@ x86_64-w64-mingw32-strip -o "$stage/$name/Lanternquill.exe" "$windows_build/app/
 x86_64-w64-mingw32-strip -o "$stage/$name/cli/lanternquill.exe" \
     "$windows_build/tools/lanternquill/lanternquill.exe"
 cp "$windows_build/app/RestoreOverlayPositions.reg" "$stage/$name/"
-sed 's/\r$//; s/$/\r/' "$repo_root/docs/user-guide.md" >"$stage/$name/README.txt"
+# A picture of the guide (a line of its own, followed by a blank one) is not in the archive: both
+# lines go.
+sed -e '/^!\[[^]]*\]([^)]*)\r\?$/{N;d;}' -e 's/\r$//; s/$/\r/' "$repo_root/docs/user-guide.md" \
+    >"$stage/$name/README.txt"
 (cd "$stage" && cmake -E tar cf "$archive" --format=zip "$name")
 
 # What a user unpacks: exactly these files, none empty, the guide with Windows line ends.
@@ -65,6 +69,10 @@ if ! grep -aqF "Lanternquill\\'99 V$version\\par" "$exe" || [[ $product != "$ver
 fi
 if grep -qv $'\r$' "$check_dir/$name/README.txt"; then
     echo "package: README.txt has lines without CR LF" >&2
+    exit 1
+fi
+if grep -q '!\[' "$check_dir/$name/README.txt"; then
+    echo "package: README.txt shows a picture the archive does not hold" >&2
     exit 1
 fi
 echo "package: $archive ($(du -h "$archive" | cut -f1))"

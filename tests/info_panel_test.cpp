@@ -75,7 +75,7 @@ TEST(InfoPanelText, EightCentredParagraphsRedTitleThenWhiteText) {
         "Lanternquill\x99 Tracker HUD for PKR.",
         "",
         "ALT - Show Stat Names. SHIFT - Quick Hide Stats",
-        "Please visit the website for more instructions.",
+        "For instructions, read README.txt in the program's folder.",
         "",
         "Database contains <<HANDS>> Hands on <<PLAYERS>> Players"};
     ASSERT_EQ(paragraphs.size(), texts.size());
@@ -104,9 +104,23 @@ TEST(InfoPanelText, CountsAreBareDecimalDigits) {
     EXPECT_EQ(text.size(), InfoPanelTemplate().size() - 9 - 11 + 2);
 }
 
-TEST(InfoPanelText, AddressesUseTheReservedExampleDomain) {
-    EXPECT_EQ(kWebSiteAddress, "https://www.lanternquill.example/");
-    EXPECT_EQ(SupportMailtoAddress(), "mailto:support@lanternquill.example");
+// The buttons open the guide the archive puts beside Lanternquill.exe, wherever the player
+// unzipped it, not a file of that name in whatever folder the program was started from.
+TEST(InfoPanelText, UserGuideIsTheReadmeBesideTheProgram) {
+    EXPECT_EQ(UserGuidePath("C:\\Games\\Lanternquill-1.16-win64\\Lanternquill.exe"),
+              "C:\\Games\\Lanternquill-1.16-win64\\README.txt");
+    EXPECT_EQ(UserGuidePath("\\\\server\\share\\Lanternquill.exe"),
+              "\\\\server\\share\\README.txt");
+    EXPECT_EQ(UserGuidePath("Z:/home/player/hud/Lanternquill.exe"),
+              "Z:/home/player/hud/README.txt");
+    // The last separator counts, whichever kind it is.
+    EXPECT_EQ(UserGuidePath("C:/tools.v2\\hud/Lanternquill.exe"), "C:/tools.v2\\hud/README.txt");
+    // UTF-8 folder names pass through byte for byte.
+    EXPECT_EQ(UserGuidePath("C:\\J\xC3\xBCrgen\\\xE6\x89\x91\xE5\x85\x8B\\Lanternquill.exe"),
+              "C:\\J\xC3\xBCrgen\\\xE6\x89\x91\xE5\x85\x8B\\README.txt");
+    // Without a folder (the program's path unknown): the name alone.
+    EXPECT_EQ(UserGuidePath("Lanternquill.exe"), "README.txt");
+    EXPECT_EQ(UserGuidePath(""), "README.txt");
 }
 
 }  // namespace
