@@ -59,3 +59,38 @@ e2e_test_info_panel_stays_open_on_enter() {
     keys Escape
     expect_exit "$panel_closed_by_escape"
 }
+
+# expect_guide_opened WHAT: the shell showed README.txt in the text viewer (here Wine's notepad);
+# closes it again.
+expect_guide_opened() {
+    probe wait README.txt $((e2e_wait_seconds * 1000)) >/dev/null || fail "$1 showed no README.txt"
+    probe close README.txt >/dev/null || true
+    probe gone README.txt $((e2e_wait_seconds * 1000)) >/dev/null || fail "README.txt stayed open"
+    probe wait "$panel_caption" 1000 >/dev/null || fail "the panel closed after $1"
+}
+
+e2e_test_info_panel_buttons_open_the_user_guide_beside_the_program() {
+    # The program unpacked with its guide into a folder of a name outside the ANSI code page, and
+    # started from another folder (the test's): the guide can only be found beside the program.
+    local app_dir="$e2e_work_dir/Lanternquill-Ёлка"
+    mkdir -p "$app_dir"
+    cp "$app_exe" "$app_dir/"
+    printf 'Lanternquill user guide\r\n' >"$app_dir/README.txt"
+    local app_exe="$app_dir/Lanternquill.exe"
+    # Windows opens text files with Notepad; this prefix has the viewer's command but does not
+    # tie ".txt" to it.
+    local association='HKCR\.txt'
+    reg_add "$association" /ve /d txtfile
+    start_app /info
+    wait_active "$panel_caption"
+    keys Return
+    expect_guide_opened Enter
+    local button
+    for button in IDC_VISIT IDC_EMAIL IDC_UPDATES; do
+        probe press "$panel_caption" "${id[$button]}" >/dev/null || fail "no button $button"
+        expect_guide_opened "$button"
+    done
+    probe close "$panel_caption" >/dev/null
+    expect_exit "$panel_closed_by_escape"
+    wine "$reg_exe" delete "$association" /f </dev/null >/dev/null 2>&1 || true
+}
