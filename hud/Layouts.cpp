@@ -1,9 +1,13 @@
 #include "hud/Layouts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "hud/DefaultLayouts.h"
 #include "overlay/SettingsStore.h"
+#include "platform/Taskbar.h"
 
 namespace {
 
@@ -15,10 +19,6 @@ constexpr std::array<int, 3> kPositionedSeats = {2, 6, 10};
 
 constexpr std::array<sScreenSize, 5> kReferenceResolutions = {
     {{1024, 768}, {1280, 768}, {1280, 1024}, {1680, 1050}, {1920, 1200}}};
-
-// Layouts were laid out with a 64-pixel allowance for the taskbar; a taller or shorter taskbar
-// stretches the layout vertically.
-constexpr int kLayoutTaskbarAllowance = 64;
 
 std::array<std::string, kPositionValueCount> BuildPositionNames() {
     // Nested from the outermost (set) to the innermost (axis) part, so that the running index is
@@ -59,6 +59,32 @@ int ScaleOntoScreen(int32_t value, float factor, sScreenAxis axis) {
         return fallback;
     }
     return static_cast<int>(scaled);
+}
+
+// Whether the screen's own section holds, for every seat 1..n of `choice`, exactly the position
+// the default layout of that screen gives it. The default file imported these values; a save
+// writes where the overlays stand, and those differ from them wherever the program placed an
+// overlay fitted to the taskbar or the player dropped one elsewhere. So a layout the player
+// saved reads as the default one only when every seat of it is on its default pixel. Screens
+// the file has no layouts for never hold a default layout.
+bool HoldsDefaultLayout(ISettingsStore& store, const sLayoutChoice& choice, sScreenSize screen) {
+    const std::vector<sScreenSize> screens = DefaultLayoutScreens();
+    if (std::find(screens.begin(), screens.end(), screen) == screens.end()) {
+        return false;
+    }
+    const std::array<sPoint, kSeatCount> defaults =
+        DefaultLayout(screen, choice.multiTable, choice.layoutSize, choice.LayoutNumber());
+    const std::string section = OverlayPositionSection(screen.width, screen.height);
+    // A missing value reads as -1, which no default position is.
+    constexpr int32_t kMissing = -1;
+    for (int i = 0; i < choice.PositionedSeats(); ++i) {
+        const sPoint want = defaults[static_cast<size_t>(i)];
+        if (store.ReadInt(section, choice.ValueName(i + 1, 0), kMissing) != want.x ||
+            store.ReadInt(section, choice.ValueName(i + 1, 1), kMissing) != want.y) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -123,7 +149,8 @@ sScreenSize ReferenceResolution(sScreenSize screen) {
     return kReferenceResolutions[4];
 }
 
-int TaskbarHeight(const std::optional<sRect>& taskbar, int screenHeight) {
+int TaskbarHeight(ITaskbar& taskbarWindow, int screenHeight) {
+    const std::optional<sRect> taskbar = taskbarWindow.WindowRect();
     // Only a taskbar along the bottom edge takes height from the table area.
     if (taskbar && taskbar->bottom == screenHeight && taskbar->top <= taskbar->bottom) {
         return taskbar->bottom - taskbar->top;
@@ -142,13 +169,24 @@ std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store, const sLayou
     const sScreenSize reference = ownLayout ? screen : ReferenceResolution(screen);
     const std::string section = OverlayPositionSection(reference.width, reference.height);
 
-    // The screen's own layout is where the user left it (stretching it for the taskbar on
-    // every application moved it a little further down with each save). A borrowed one is
-    // scaled; single precision on purpose: the stored layouts were made with these exact
-    // factors, and double precision truncates some products one pixel differently.
+    const int positioned = choice.PositionedSeats();
+    std::array<sPoint, kSeatCount> stored{};
+    for (int i = 0; i < positioned; ++i) {
+        // Without a stored position the overlays are spread in a row across the middle.
+        stored[static_cast<size_t>(i)] = {
+            store.ReadInt(section, choice.ValueName(i + 1, 0),
+                          100 + i * ((width - 100) / kSeatCount)),
+            store.ReadInt(section, choice.ValueName(i + 1, 1), height / 2)};
+    }
+
+    // A layout the player saved is where the player left it (stretching it for the taskbar on
+    // every application moved it a little further down with each save). A borrowed one, and
+    // the screen's own default one, are fitted to the screen and its taskbar; single precision
+    // on purpose: the stored layouts were made with these exact factors, and double precision
+    // truncates some products one pixel differently.
     float scaleX = 1.0F;
     float scaleY = 1.0F;
-    if (!ownLayout) {
+    if (!ownLayout || HoldsDefaultLayout(store, choice, screen)) {
         scaleX = static_cast<float>(width) / static_cast<float>(reference.width);
         const int layoutHeight = reference.height + taskbarHeight - kLayoutTaskbarAllowance;
         // A degenerate screen (no room above the taskbar) keeps the stored heights.
@@ -159,15 +197,10 @@ std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store, const sLayou
 
     std::array<sPoint, kSeatCount> positions;
     positions.fill(kParkedOverlay);
-    const int positioned =
-        choice.positionedSeats < kSeatCount ? choice.positionedSeats : kSeatCount;
     for (int i = 0; i < positioned; ++i) {
-        // Without a stored position the overlays are spread in a row across the middle.
-        const int32_t x = store.ReadInt(section, choice.ValueName(i + 1, 0),
-                                        100 + i * ((width - 100) / kSeatCount));
-        const int32_t y = store.ReadInt(section, choice.ValueName(i + 1, 1), height / 2);
-        positions[static_cast<size_t>(i)] = {ScaleOntoScreen(x, scaleX, {width, 600}),
-                                             ScaleOntoScreen(y, scaleY, {height, 500})};
+        const sPoint at = stored[static_cast<size_t>(i)];
+        positions[static_cast<size_t>(i)] = {ScaleOntoScreen(at.x, scaleX, {width, 600}),
+                                             ScaleOntoScreen(at.y, scaleY, {height, 500})};
     }
     return positions;
 }
@@ -175,9 +208,7 @@ std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store, const sLayou
 void SaveOverlayPositions(ISettingsStore& store, const sLayoutChoice& choice, sScreenSize screen,
                           const std::array<std::optional<sPoint>, kSeatCount>& overlayTopLefts) {
     const std::string section = OverlayPositionSection(screen.width, screen.height);
-    const int positioned =
-        choice.positionedSeats < kSeatCount ? choice.positionedSeats : kSeatCount;
-    for (int i = 0; i < positioned; ++i) {
+    for (int i = 0; i < choice.PositionedSeats(); ++i) {
         const std::optional<sPoint>& topLeft = overlayTopLefts[static_cast<size_t>(i)];
         if (!topLeft) {
             continue;

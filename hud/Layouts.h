@@ -17,6 +17,7 @@
 #include "platform/Geometry.h"
 
 class ISettingsStore;
+class ITaskbar;
 
 inline constexpr int kSeatCount = 10;
 
@@ -83,6 +84,10 @@ struct sLayoutChoice {
     int positionedSeats = 10;  // seats 1..n are placed and saved: 2, 6 or 10
 
     [[nodiscard]] int LayoutNumber() const { return environment + 1; }
+    // Seats 1..n that are placed and saved, at most ten.
+    [[nodiscard]] int PositionedSeats() const {
+        return positionedSeats < kSeatCount ? positionedSeats : kSeatCount;
+    }
     // Value name of `seat` (1..10) and `axis` (0 x, 1 y) in this layout.
     [[nodiscard]] const std::string& ValueName(int seat, int axis) const;
 };
@@ -111,6 +116,9 @@ inline constexpr int32_t kNoLayoutMarker = 1234;
     return x == kNoLayoutMarker ? x - 1 : x;
 }
 inline constexpr int kDefaultTaskbarHeight = 32;
+// The height the default layouts keep free for the taskbar; a fitted layout is stretched by the
+// real taskbar's height against it.
+inline constexpr int kLayoutTaskbarAllowance = 64;
 // Where overlays of seats the layout does not position are parked (hidden).
 inline constexpr sPoint kParkedOverlay{0, -5150};
 
@@ -121,15 +129,18 @@ inline constexpr sPoint kParkedOverlay{0, -5150};
 // The reference resolution list, in the order above.
 [[nodiscard]] std::span<const sScreenSize> ReferenceResolutions();
 
-// Height of the taskbar from its window rectangle (nullopt: no taskbar window): its own height
-// when it sits at the bottom of a screen `screenHeight` high, else 32.
-[[nodiscard]] int TaskbarHeight(const std::optional<sRect>& taskbar, int screenHeight);
+// Height of the taskbar: its window's own height when it sits at the bottom of a screen
+// `screenHeight` high, else (elsewhere, or no taskbar window) 32.
+[[nodiscard]] int TaskbarHeight(ITaskbar& taskbar, int screenHeight);
 
 // The ten overlays' top-left corners for `choice`: seats 1..n from the stored layout, pulled
-// back onto the screen; seats n+1..10 at kParkedOverlay. The screen's own layout holds screen
-// positions and is placed as stored, so that saving and applying it again moves nothing; only
-// a layout borrowed from a reference resolution (the screen has none) is scaled to the screen,
-// in single precision, with the taskbar's height against the 64 pixels layouts allow for.
+// back onto the screen; seats n+1..10 at kParkedOverlay. A layout the player saved for the
+// screen is placed as stored, so that saving and applying it again moves nothing. A layout
+// fitted to the screen is scaled, in single precision, by the screen's size against the
+// layout's and by the taskbar's height against kLayoutTaskbarAllowance: one borrowed from a
+// reference resolution (the screen has none), and the screen's own when every seat 1..n still
+// stands exactly where the default layout of that screen puts it (DefaultLayout: not saved by
+// the player since the default file was imported).
 [[nodiscard]] std::array<sPoint, kSeatCount> PlaceOverlays(ISettingsStore& store,
                                                            const sLayoutChoice& choice,
                                                            sScreenSize screen, int taskbarHeight);

@@ -4,6 +4,7 @@
 #include "overlay/Settings.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Screen.h"
+#include "platform/win32/Win32Taskbar.h"
 #include "resources/resource.h"
 
 namespace {
@@ -16,16 +17,6 @@ constexpr std::array<int, 3> kSizeRadios = {IDC_SIZE_HEADSUP, IDC_SIZE_6MAX, IDC
 
 sScreenSize PrimaryScreen() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
-// The taskbar's rectangle: the top-level "Shell_TrayWnd" window with an empty title.
-std::optional<sRect> TaskbarRect() {
-    const HWND taskbar = FindWindowA("Shell_TrayWnd", "");
-    RECT rc{};
-    if (taskbar == nullptr || !GetWindowRect(taskbar, &rc)) {
-        return std::nullopt;
-    }
-    return sRect{rc.left, rc.top, rc.right, rc.bottom};
 }
 
 // The keys as they are right now: the poker client has the keyboard, so this thread's own key
@@ -212,8 +203,9 @@ void CTableHudDlg::ApplyOverlayPositions() {
         return;
     }
     const sScreenSize screen = PrimaryScreen();
+    CWin32Taskbar taskbar;
     const std::array<sPoint, kSeatCount> positions =
-        PlaceOverlays(m_store, *choice, screen, TaskbarHeight(TaskbarRect(), screen.height));
+        PlaceOverlays(m_store, *choice, screen, TaskbarHeight(taskbar, screen.height));
     for (size_t i = 0; i < kSeatCount; ++i) {
         if (m_pOverlay[i]) {
             // Hidden until the next refresh shows the seated ones.

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "hud/DefaultLayouts.h"
 #include "overlay/SettingsStore.h"
+#include "platform/Taskbar.h"
 
 namespace {
 
@@ -19,6 +21,21 @@ using TopLefts = std::array<std::optional<sPoint>, kSeatCount>;
 sLayoutChoice Choice(int layoutSize, int environment, bool multiTable = false) {
     int size = layoutSize;
     return *ChooseLayout(environment, layoutSize, multiTable, size);
+}
+
+class CFakeTaskbar final : public ITaskbar {
+public:
+    explicit CFakeTaskbar(std::optional<sRect> rect) : m_rect(rect) {}
+    std::optional<sRect> WindowRect() override { return m_rect; }
+
+private:
+    std::optional<sRect> m_rect;
+};
+
+// The height measured from a taskbar `height` pixels high along the bottom of `screen`.
+int MeasuredTaskbar(sScreenSize screen, int height) {
+    CFakeTaskbar taskbar(sRect{0, screen.height - height, screen.width, screen.height});
+    return TaskbarHeight(taskbar, screen.height);
 }
 
 void StoreSeat(CMemorySettingsStore& store, const std::string& section, const sLayoutChoice& choice,
@@ -131,11 +148,15 @@ TEST(ReferenceResolution, PicksTheNearestDeliveredLayout) {
 }
 
 TEST(TaskbarHeight, CountsOnlyATaskbarAlongTheBottom) {
-    EXPECT_EQ(TaskbarHeight(sRect{0, 994, 1280, 1024}, 1024), 30);
-    EXPECT_EQ(TaskbarHeight(sRect{0, 1024, 1280, 1024}, 1024), 0);
-    EXPECT_EQ(TaskbarHeight(sRect{0, 0, 1280, 30}, 1024), 32);       // at the top
-    EXPECT_EQ(TaskbarHeight(sRect{0, 1030, 1280, 1024}, 1024), 32);  // upside down
-    EXPECT_EQ(TaskbarHeight(std::nullopt, 1024), 32);
+    const auto height = [](std::optional<sRect> rect) {
+        CFakeTaskbar taskbar(rect);
+        return TaskbarHeight(taskbar, 1024);
+    };
+    EXPECT_EQ(height(sRect{0, 994, 1280, 1024}), 30);
+    EXPECT_EQ(height(sRect{0, 1024, 1280, 1024}), 0);
+    EXPECT_EQ(height(sRect{0, 0, 1280, 30}), 32);       // at the top
+    EXPECT_EQ(height(sRect{0, 1030, 1280, 1024}), 32);  // upside down
+    EXPECT_EQ(height(std::nullopt), 32);                // no taskbar window, as under Wine
 }
 
 TEST(PlaceOverlays, WithoutALayoutForTheScreenScalesTheReferenceLayout) {
@@ -399,6 +420,128 @@ TEST(DeliveredLayouts, EveryScreenHasEveryLayoutAroundTheTable) {
                 }
             }
         }
+    }
+}
+
+// Every layout the default file holds for a screen and layout set, with the choice that reads it.
+std::vector<sLayoutChoice> EveryLayoutChoice() {
+    std::vector<sLayoutChoice> choices;
+    for (bool multiTable : {false, true}) {
+        for (int size : {LAYOUT_HEADSUP, LAYOUT_SIXMAX, LAYOUT_FULLRING}) {
+            for (int environment : {0, 1}) {
+                choices.push_back(Choice(size, environment, multiTable));
+            }
+        }
+    }
+    return choices;
+}
+
+TopLefts AsTopLefts(const Positions& at) {
+    TopLefts topLefts;
+    std::copy(at.begin(), at.end(), topLefts.begin());
+    return topLefts;
+}
+
+// The default layouts were drawn with 64 pixels kept for the taskbar: on their own screen they are
+// fitted to the taskbar there is, as long as the player has not saved that layout.
+TEST(DeliveredLayouts, OnTheirOwnScreenFollowTheTaskbar) {
+    std::set<std::string> sections;
+    CMemorySettingsStore store = LoadDeliveredLayouts(sections);
+    for (const sScreenSize& screen : DefaultLayoutScreens()) {
+        const std::string section = OverlayPositionSection(screen.width, screen.height);
+        for (const int taskbarPixels : {32, 40, 48, 64}) {
+            const int taskbar = MeasuredTaskbar(screen, taskbarPixels);
+            const float scaleY = static_cast<float>(screen.height) /
+                                 static_cast<float>(screen.height + taskbar - 64);
+            for (const sLayoutChoice& choice : EveryLayoutChoice()) {
+                const Positions at = PlaceOverlays(store, choice, screen, taskbar);
+                for (int seat = 1; seat <= choice.positionedSeats; ++seat) {
+                    const int y = store.ReadInt(section, choice.ValueName(seat, 1), 0);
+                    const sPoint want{store.ReadInt(section, choice.ValueName(seat, 0), 0),
+                                      static_cast<int>(static_cast<float>(y) * scaleY)};
+                    EXPECT_EQ(at[static_cast<size_t>(seat - 1)], want)
+                        << section << " " << choice.ValueName(seat, 0) << " taskbar "
+                        << taskbarPixels;
+                }
+            }
+        }
+    }
+    // A bottom seat of the single-table full ring on 1920 x 1080, stored at y 814: 12 pixels
+    // lower with a 48-pixel taskbar, 24 with the 32 pixels assumed without a taskbar window.
+    const sLayoutChoice fullRing = Choice(LAYOUT_FULLRING, 1);
+    ASSERT_EQ(store.ReadInt("OverlayPos_1920x1080", fullRing.ValueName(5, 1), 0), 814);
+    EXPECT_EQ(PlaceOverlays(store, fullRing, {1920, 1080}, 48)[4].y, 826);
+    EXPECT_EQ(PlaceOverlays(store, fullRing, {1920, 1080}, 32)[4].y, 838);
+    EXPECT_EQ(PlaceOverlays(store, fullRing, {1920, 1080}, 64)[4].y, 814);
+}
+
+// A drag saves where the overlays stand; from then on the layout is the player's and is placed as
+// saved, whatever the taskbar, round after round. Importing the default file again makes it the
+// default layout once more.
+TEST(DeliveredLayouts, OnceSavedStayWhereThePlayerLeftThem) {
+    for (const sScreenSize& screen : DefaultLayoutScreens()) {
+        for (const int taskbarPixels : {32, 40, 48, 64}) {
+            const int taskbar = MeasuredTaskbar(screen, taskbarPixels);
+            std::set<std::string> sections;
+            CMemorySettingsStore store = LoadDeliveredLayouts(sections);
+            const CMemorySettingsStore delivered = store;
+            std::vector<Positions> firstPlaced;
+            for (const sLayoutChoice& choice : EveryLayoutChoice()) {
+                const std::string label = OverlayPositionSection(screen.width, screen.height) +
+                                          " " + choice.ValueName(1, 0) + " taskbar " +
+                                          std::to_string(taskbarPixels);
+                const Positions fitted = PlaceOverlays(store, choice, screen, taskbar);
+                firstPlaced.push_back(fitted);
+                Positions dropped = fitted;
+                dropped[1].x += 7;  // seat 2 dragged a little to the right
+                for (int round = 0; round < 10; ++round) {
+                    SaveOverlayPositions(store, choice, screen, AsTopLefts(dropped));
+                    ASSERT_EQ(PlaceOverlays(store, choice, screen, taskbar), dropped)
+                        << label << ", round " << round;
+                }
+                // Dragged back where it was: nothing moves, with this taskbar or another.
+                SaveOverlayPositions(store, choice, screen, AsTopLefts(fitted));
+                EXPECT_EQ(PlaceOverlays(store, choice, screen, taskbar), fitted) << label;
+                EXPECT_EQ(PlaceOverlays(store, choice, screen, 64), fitted) << label;
+            }
+            // The default file imported again: fitted to the taskbar as at the first start.
+            store = delivered;
+            const std::vector<sLayoutChoice> choices = EveryLayoutChoice();
+            for (size_t i = 0; i < choices.size(); ++i) {
+                EXPECT_EQ(PlaceOverlays(store, choices[i], screen, taskbar), firstPlaced[i]);
+            }
+        }
+    }
+}
+
+// Layouts saved before the default ones followed the taskbar again: any seat off its default
+// pixel, or a screen the default file has nothing for, keeps every seat where it was saved.
+TEST(DeliveredLayouts, EarlierSavedLayoutsDoNotMove) {
+    const sLayoutChoice choice = Choice(LAYOUT_FULLRING, 1, true);
+    for (const int taskbar : {32, 40, 48, 64}) {
+        // The default layout with seat 7 one pixel lower.
+        CMemorySettingsStore store;
+        Positions saved = DefaultLayout({1280, 1024}, true, LAYOUT_FULLRING, 2);
+        saved[6].y += 1;
+        SaveOverlayPositions(store, choice, {1280, 1024}, AsTopLefts(saved));
+        EXPECT_EQ(PlaceOverlays(store, choice, {1280, 1024}, taskbar), saved) << taskbar;
+
+        // The values the default layouts would have on 1600 x 900, which the file does not carry.
+        CMemorySettingsStore other;
+        const Positions computed = DefaultLayout({1600, 900}, true, LAYOUT_FULLRING, 2);
+        SaveOverlayPositions(other, choice, {1600, 900}, AsTopLefts(computed));
+        EXPECT_EQ(PlaceOverlays(other, choice, {1600, 900}, taskbar), computed) << taskbar;
+
+        // A default layout with a value missing is no default layout.
+        CMemorySettingsStore partial;
+        Positions defaults = DefaultLayout({1024, 768}, false, LAYOUT_HEADSUP, 1);
+        const sLayoutChoice headsUp = Choice(LAYOUT_HEADSUP, 0);
+        partial.WriteInt("OverlayPos_1024x768", headsUp.ValueName(1, 0), defaults[0].x);
+        partial.WriteInt("OverlayPos_1024x768", headsUp.ValueName(1, 1), defaults[0].y);
+        partial.WriteInt("OverlayPos_1024x768", headsUp.ValueName(2, 0), defaults[1].x);
+        EXPECT_EQ(PlaceOverlays(partial, headsUp, {1024, 768}, taskbar)[1],
+                  (sPoint{defaults[1].x, 768 / 2}))
+            << taskbar;
     }
 }
 

@@ -121,9 +121,9 @@ hud_mismatch() {
             echo "no overlay for seat $number ($name)"
             continue
         fi
-        # The screen's own layout, placed as stored.
+        # The screen's own default layout, fitted to the taskbar (no overlay is dragged here).
         want_x=${layout_value[${2}_S${number}x]}
-        want_y=${layout_value[${2}_S${number}y]}
+        want_y=$(default_layout_y "${layout_value[${2}_S${number}y]}")
         if ((x != want_x || y != want_y)); then
             echo "seat $number ($name) at $x,$y, $2 says $want_x,$want_y"
         fi

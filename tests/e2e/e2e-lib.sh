@@ -491,6 +491,14 @@ last_hand_seats() {
         END {for (i = 1; i <= n; i++) print order[i], seat[order[i]]}' "$1"
 }
 
+# default_layout_y Y: where an overlay whose default layout stores Y stands on this screen. The
+# default layouts keep 64 pixels for the taskbar; Wine has no taskbar window, so the program
+# assumes 32 pixels and stretches the heights by 1080 / (1080 + 32 - 64) (a whole-number
+# quotient, as the program truncates).
+default_layout_y() {
+    echo $(($1 * 1080 / 1048))
+}
+
 reg_value() {
     local data
     data=$(wine "$reg_exe" query "$overlay_section" /v "$1" </dev/null 2>/dev/null | tr -d '\r' |

@@ -48,12 +48,12 @@ e2e_test_hud_shows_each_seated_player_at_the_layout_position_with_his_statistics
         want - (shown + 0) < 0.051)}' || fail "Hero's VPIP: overlay \"$hero\", tool $vpip"
 
     # Every seated player's overlay stands where the full-ring layout puts his seat (the
-    # highest seat number decides the layout size; the screen's own layout is not scaled).
+    # highest seat number decides the layout size), the default layout fitted to the taskbar.
     local number name x y want_x want_y
     while read -r number name; do
         read -r x y _ < <(overlay_of "${name:0:16}") || fail "no overlay for $name (seat $number)"
         want_x=$(reg_value "S_FR_L2_S${number}x")
-        want_y=$(reg_value "S_FR_L2_S${number}y")
+        want_y=$(default_layout_y "$(reg_value "S_FR_L2_S${number}y")")
         ((x == want_x && y == want_y)) ||
             fail "seat $number ($name) at $x,$y, layout says $want_x,$want_y"
     done < <(last_hand_seats "$hud_table_file")

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/make-layouts/DefaultLayouts.h"
+#include "tools/make-layouts/RegFile.h"
 
 namespace {
 

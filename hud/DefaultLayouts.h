@@ -1,9 +1,10 @@
 // The default overlay layouts delivered in RestoreOverlayPositions.reg: for each screen size,
-// layout set, table size and environment, the seats placed around an oval PKR table.
+// layout set, table size and environment, the seats placed around an oval PKR table. The file
+// is written from these (tools/make-layouts), and the HUD compares a stored layout with them to
+// tell one that still holds the delivered positions from one the player saved.
 #pragma once
 
 #include <array>
-#include <string>
 #include <vector>
 
 #include "hud/Layouts.h"
@@ -11,10 +12,8 @@
 // Screen sizes the file carries layouts for: the five reference resolutions and 1920 x 1080.
 [[nodiscard]] std::vector<sScreenSize> DefaultLayoutScreens();
 
-// The top-left corners of the ten overlays of one layout (unpositioned seats parked at 0, 0).
+// The top-left corners of the ten overlays of one layout (unpositioned seats parked at 0, 0),
+// laid out with kLayoutTaskbarAllowance pixels kept free for the taskbar. Every coordinate is
+// 0 or more.
 [[nodiscard]] std::array<sPoint, kSeatCount> DefaultLayout(sScreenSize screen, bool multiTable,
                                                            int layoutSize, int layoutNumber);
-
-// The whole registry import file (REGEDIT4, CRLF line ends): one section per screen size under
-// HKEY_CURRENT_USER\Software\Quillworks\Lanternquill, every position value name as a dword.
-[[nodiscard]] std::string RenderLayoutsRegFile();

@@ -1,8 +1,6 @@
-#include "tools/make-layouts/DefaultLayouts.h"
+#include "hud/DefaultLayouts.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <span>
 
 namespace {
@@ -32,8 +30,6 @@ constexpr std::array<sDirection, 10> kFullRingSeats = {{{309, 951},
 
 // Width the client's mini-table views take at the right edge of the screen.
 constexpr int kMiniTableColumn = 180;
-// Height kept free for the taskbar; the program scales layouts by the real taskbar against this.
-constexpr int kTaskbarAllowance = 64;
 constexpr int kOverlayWidth = 122;
 constexpr int kOverlayHeight = 39;
 
@@ -79,7 +75,7 @@ std::array<sPoint, kSeatCount> DefaultLayout(sScreenSize screen, bool multiTable
     // The single-table client fills the screen left of its mini-table views; in multi-table play
     // the shown table takes the top-left quarter of that.
     int areaWidth = screen.width - kMiniTableColumn;
-    int areaHeight = screen.height - kTaskbarAllowance;
+    int areaHeight = screen.height - kLayoutTaskbarAllowance;
     if (multiTable) {
         areaWidth /= 2;
         areaHeight /= 2;
@@ -95,7 +91,7 @@ std::array<sPoint, kSeatCount> DefaultLayout(sScreenSize screen, bool multiTable
     // Kept clear of the taskbar allowance, so that stretching for a thinner taskbar never
     // pushes an overlay past the bottom edge.
     const int maxX = screen.width - kOverlayWidth;
-    const int maxY = screen.height - kTaskbarAllowance - kOverlayHeight;
+    const int maxY = screen.height - kLayoutTaskbarAllowance - kOverlayHeight;
 
     std::array<sPoint, kSeatCount> positions{};
     const std::span<const sDirection> seats = SeatsOf(layoutSize);
@@ -108,33 +104,4 @@ std::array<sPoint, kSeatCount> DefaultLayout(sScreenSize screen, bool multiTable
     // Seat 1 at the marker's x would read as "no layout for this screen".
     positions[0].x = StorableSeatOneX(positions[0].x);
     return positions;
-}
-
-std::string RenderLayoutsRegFile() {
-    std::string text = "REGEDIT4\r\n";
-    char line[96];
-    for (const sScreenSize& screen : DefaultLayoutScreens()) {
-        text += "\r\n[HKEY_CURRENT_USER\\Software\\Quillworks\\Lanternquill\\" +
-                OverlayPositionSection(screen.width, screen.height) + "]\r\n";
-        // In value-name order, so the file reads like the name table.
-        for (int set = 0; set < kLayoutSetCount; ++set) {
-            for (int size = LAYOUT_HEADSUP; size <= LAYOUT_FULLRING; ++size) {
-                for (int layout = 1; layout <= kEnvironmentCount; ++layout) {
-                    const auto positions = DefaultLayout(screen, set == 1, size, layout);
-                    for (int seat = 1; seat <= kSeatCount; ++seat) {
-                        const sPoint at = positions[static_cast<size_t>(seat - 1)];
-                        for (int axis = 0; axis < 2; ++axis) {
-                            const size_t index =
-                                PositionNameIndex(set == 1, size, layout, seat, axis);
-                            std::snprintf(line, sizeof line, "\"%s\"=dword:%08x\r\n",
-                                          OverlayPositionNames()[index].c_str(),
-                                          static_cast<uint32_t>(axis == 0 ? at.x : at.y));
-                            text += line;
-                        }
-                    }
-                }
-            }
-        }
-    }
-    return text;
 }
