@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/CrashHandler.h"
 #include "app/CacheNotices.h"
+#include "app/CrashHandler.h"
 #include "app/PKR_HUDDlg.h"
 #include "history/CacheLock.h"
 #include "history/StatsCache.h"

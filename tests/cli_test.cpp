@@ -571,8 +571,7 @@ TEST_F(CliTest, ImportIsRefusedWhileAnotherProcessHasTheCacheLoaded) {
     ASSERT_EQ(program.outcome, eLockOutcome::Taken);
     const sRun refused = Run("import --cache lanternquillcache_trial.DAT history");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("is in use by Lanternquill.exe"), std::string::npos)
-        << refused.err;
+    EXPECT_NE(refused.err.find("is in use by Lanternquill.exe"), std::string::npos) << refused.err;
     EXPECT_FALSE(std::filesystem::exists(CacheFile()));
 
     program.held.reset();

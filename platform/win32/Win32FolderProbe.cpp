@@ -22,9 +22,9 @@ std::error_code ProbeFolderWritable(const std::string& folder) {
     const unsigned long process = GetCurrentProcessId();
     for (unsigned attempt = 0; attempt < kFolderProbeAttempts; ++attempt) {
         // Deleted by the system when closed, even if this process ends before.
-        const HANDLE file = CreateFileW(WideFromUtf8(FolderProbePath(folder, process, attempt)).c_str(),
-                                        GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        const HANDLE file = CreateFileW(
+            WideFromUtf8(FolderProbePath(folder, process, attempt)).c_str(), GENERIC_WRITE, 0,
+            nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_EXISTS) {
                 continue;  // somebody's file: not ours to touch
