@@ -1,6 +1,6 @@
 // The lock that keeps the program and the command-line tool's import from writing one cache file
-// over each other: its name for every spelling of a path, the import's refusal while somebody
-// else holds it, and the system's lock itself where the system has one.
+// over each other: its name for every spelling of a path, and the import's refusal while somebody
+// else holds it (the system's own lock is met by the tool's tests on Windows, in cli_test).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,13 +15,6 @@
 #include "tests/HandText.h"
 #include "tests/TestSupport.h"
 #include "tools/lanternquill/ImportCommand.h"
-
-#ifdef _WIN32
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-#endif
 
 using testing_support::ReadFile;
 using testing_support::ScopedTempDir;
@@ -163,40 +156,3 @@ TEST(CacheLock, ImportIsRefusedWhileAnotherProcessHoldsTheCache) {
     EXPECT_EQ(RunImport(options, out, err2, locks), 0) << err2.str();
     EXPECT_TRUE(writtenWhileHeld) << "the lock was released before the cache was written";
 }
-
-#ifdef _WIN32
-// The system's lock under Wine or Windows: held by one thread (another process's stand-in, as a
-// mutex belongs to a thread), refused to the others until it is released.
-TEST(CacheLock, TheSystemLockIsRefusedUntilItsHolderReleasesIt) {
-    const std::string name =
-        CacheLockName("C:\\cache-lock-test\\" +
-                      std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    std::mutex guard;
-    std::condition_variable changed;
-    bool taken = false;
-    bool release = false;
-    std::thread holder([&] {
-        CSystemNamedLocks locks;
-        sLockAttempt attempt = locks.TryTake(name);
-        std::unique_lock<std::mutex> lock(guard);
-        taken = attempt.outcome == eLockOutcome::Taken;
-        changed.notify_all();
-        changed.wait(lock, [&] { return release; });
-    });
-    {
-        std::unique_lock<std::mutex> lock(guard);
-        changed.wait(lock, [&] { return taken; });
-    }
-    CSystemNamedLocks locks;
-    EXPECT_EQ(locks.TryTake(name).outcome, eLockOutcome::HeldElsewhere);
-    {
-        std::lock_guard<std::mutex> lock(guard);
-        release = true;
-    }
-    changed.notify_all();
-    holder.join();
-    const sLockAttempt after = locks.TryTake(name);
-    EXPECT_EQ(after.outcome, eLockOutcome::Taken);
-    EXPECT_NE(after.held, nullptr);
-}
-#endif
