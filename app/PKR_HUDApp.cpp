@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "app/CacheNotices.h"
 #include "app/CrashHandler.h"
 #include "app/PKR_HUDDlg.h"
+#include "history/CacheLock.h"
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
 #include "overlay/AboutDlg.h"
@@ -91,6 +93,16 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
         }
         case eStartMode::MainWindow:
             break;
+    }
+
+    // Held until the main window's exit sequence has saved the cache: a second Lanternquill, or an
+    // import of the command-line tool, would otherwise save over what this one added, or this one
+    // over theirs. The one that comes second gives way.
+    CSystemNamedLocks locks;
+    const sLockAttempt cacheLock = LockCacheFile(locks, kCacheFileName);
+    if (cacheLock.outcome == eLockOutcome::HeldElsewhere) {
+        ShowCacheNotice(nullptr, CacheInUseText(AbsoluteCachePath(kCacheFileName)));
+        return 1;
     }
 
     // The main window runs as a modeless dialog with this loop instead of a modal one, so that

@@ -3,11 +3,15 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <system_error>
+#include <utility>
 
 #include "app/AutoSwitch.h"
+#include "app/CacheNotices.h"
 #include "app/HistoryFolder.h"
 #include "app/MainWindowCommands.h"
 #include "app/StartupLogic.h"
+#include "history/CacheLock.h"
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
 #include "hud/TableHudDlg.h"
@@ -17,6 +21,8 @@
 #include "overlay/Settings.h"
 #include "overlay/SettingsStore.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderProbe.h"
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ListBox.h"
 #include "platform/win32/Win32RegistryReader.h"
@@ -73,7 +79,7 @@ CPKR_HUDDlg::~CPKR_HUDDlg() {
     // The exit sequence: the position only when the window was fully on the screen's positive
     // side, then the statistics, then the HUDs.
     SaveMainWindowPosition(m_store, ToRect(m_rcMainWnd));
-    SaveStatsCache(m_stats, kCacheFileName);
+    SaveStatsAtExit();
     if (m_tables) {
         m_tables->DestroyAllTables();
     }
@@ -136,6 +142,9 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
     if (LoadStatsCache(m_stats, kCacheFileName)) {
         m_import->UseLoadedCache(FileModificationTime(kCacheFileName));
     }
+    // Found now, told once the first cycle has shown what it shows.
+    const std::string cacheFolder = CacheFolderOf(AbsoluteCachePath(kCacheFileName));
+    m_strStartupNotice = UnwritableFolderText(cacheFolder, ProbeFolderWritable(cacheFolder));
 
     SetTimer(Hwnd(), TIMER_IMPORT, kFirstImportMs, nullptr);
     SetTimer(Hwnd(), TIMER_AUTOSWITCH, kAutoSwitchPeriodMs, nullptr);
@@ -344,7 +353,32 @@ void CPKR_HUDDlg::OnTimerImport() {
         EndDialog(IDCANCEL);
         return;
     }
+    if (m_strStartupNotice) {
+        ShowCacheNotice(Hwnd(), *std::exchange(m_strStartupNotice, std::nullopt));
+        if (Hwnd() == nullptr) {
+            return;  // closed while the message was shown
+        }
+    }
     StartImportTimer(kImportPeriodMs);
+}
+
+void CPKR_HUDDlg::SaveStatsAtExit() {
+    std::error_code error;
+    const bool saved = SaveStatsCache(m_stats, kCacheFileName, error);
+    if (const std::optional<std::string> text =
+            FailedSaveText(AbsoluteCachePath(kCacheFileName), saved, error)) {
+        ShowCacheNotice(nullptr, *text);
+    }
+}
+
+void ShowCacheNotice(HWND owner, const std::string& text) {
+    MSG quit{};
+    const bool quitting = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(kCacheNoticeCaption).c_str(),
+                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    if (quitting) {
+        PostQuitMessage(static_cast<int>(quit.wParam));
+    }
 }
 
 void CPKR_HUDDlg::OnHotZones() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/DebugReport.h"
@@ -26,6 +27,11 @@ inline constexpr const char* kRefreshTicksMessage = "Lanternquill.RefreshTicks";
 // Answered with the number of tracked tables that have their HUD (for the soak test, whose
 // warm-up lasts until every table it plays has one).
 inline constexpr const char* kTableHudsMessage = "Lanternquill.TableHuds";
+
+// Shows one of the texts of app/CacheNotices.h (UTF-8, as paths are) in a warning box owned by
+// `owner` (none at start or exit). A quit request waiting in the thread's queue, as after the
+// main window has closed, would end the box at once: it is held back until the box is answered.
+void ShowCacheNotice(HWND owner, const std::string& text);
 
 class CPKR_HUDDlg final : public CDialogBase,
                           private IImportUi,
@@ -67,6 +73,8 @@ private:
     void OnTimerImport();
     void OnTimerAutoSwitch();
     void FinishDebugReport();
+    // The exit save, and the message that tells the player when it failed.
+    void SaveStatsAtExit();
 
     void OnHotZones();
     void OnOptions();
@@ -107,4 +115,7 @@ private:
     // The user closed the window while an import cycle was letting messages through: the window
     // closes when the cycle is done, so that the cycle never works on a destroyed window.
     bool m_bCloseAfterImport = false;
+    // The warning about a cache folder the program may not write, found at start and shown once,
+    // at the end of the first import cycle.
+    std::optional<std::string> m_strStartupNotice;
 };

@@ -14,6 +14,8 @@
 #endif
 
 #include "LanternquillVersion.h"
+#include "history/CacheLock.h"
+#include "platform/NamedLock.h"
 #include "tests/TestSupport.h"
 
 using testing_support::ReadFile;
@@ -559,5 +561,23 @@ TEST_F(CliTest, DumpKeepsAMalformedFile) {
     EXPECT_NE(run.err.find("malformed"), std::string::npos) << run.err;
     EXPECT_EQ(ReadFile(broken), "Lanternquill_DEMOCACHEO05\n");
 }
+
+#ifdef _WIN32
+// The lock the program holds on its cache, as another process meets it: the tool refuses under
+// another spelling of the same file, and imports once the lock is free.
+TEST_F(CliTest, ImportIsRefusedWhileAnotherProcessHasTheCacheLoaded) {
+    CSystemNamedLocks locks;
+    sLockAttempt program = LockCacheFile(locks, CacheFile());
+    ASSERT_EQ(program.outcome, eLockOutcome::Taken);
+    const sRun refused = Run("import --cache lanternquillcache_trial.DAT history");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("is in use by Lanternquill.exe"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(CacheFile()));
+
+    program.held.reset();
+    Import();
+    EXPECT_EQ(StatsCsv()["Alice"]["hands"], "3");
+}
+#endif
 
 }  // namespace

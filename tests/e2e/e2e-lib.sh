@@ -14,6 +14,8 @@ app_exe="$windows_build/app/Lanternquill.exe"
 probe_exe="$windows_build/tools/win-probe/win-probe.exe"
 # shellcheck disable=SC2034  # for the *_tests.sh files
 standin_exe="$windows_build/tools/pkr-standin/pkr-standin.exe"
+# shellcheck disable=SC2034  # the Windows build of the command-line tool
+win_cli_exe="$windows_build/tools/lanternquill/lanternquill.exe"
 screens_dir="$repo_root/build/e2e-screens"
 settings_key='HKCU\Software\Quillworks\Lanternquill'
 options_key="$settings_key\\Options"
@@ -51,6 +53,13 @@ fail() {
     exit 1
 }
 
+# skip REASON: ends a test that cannot run on this machine; run.sh reports it as skipped.
+e2e_skip_status=77
+skip() {
+    echo "SKIPPED: $*" >&2
+    exit "$e2e_skip_status"
+}
+
 # desktop_windows: the visible top-level windows, for a failure to show what was on the screen
 # ("handle visible topmost x y w h class caption"; nothing when they cannot be read).
 desktop_windows() {
@@ -79,13 +88,17 @@ probe() {
     wine "$probe_exe" "$@" </dev/null
 }
 
-# start_app [ARG...]: runs Lanternquill.exe in the background in the test's own work folder.
+# start_app [ARG...]: runs Lanternquill.exe in the background with the folder app_dir as its
+# current folder (where it keeps its cache file), by default the test's own work folder; its
+# output goes to app.log in the work folder, so app_dir may be a folder nobody can write.
+app_dir=""
 # shellcheck disable=SC2120  # the arguments come from the *_tests.sh files
 start_app() {
+    local dir=${app_dir:-${e2e_work_dir:?}}
     # The program runs in a folder of its own that holds the default layouts, as an installed
     # one does.
-    cp -n "$windows_build/app/RestoreOverlayPositions.reg" "${e2e_work_dir:?}/" 2>/dev/null || true
-    (cd "${e2e_work_dir:?}" && exec wine "$app_exe" "$@" </dev/null >>app.log 2>&1) &
+    cp -n "$windows_build/app/RestoreOverlayPositions.reg" "$dir/" 2>/dev/null || true
+    (cd "$dir" && exec wine "$app_exe" "$@" </dev/null >>"$e2e_work_dir/app.log" 2>&1) &
     app_pid=$!
 }
 

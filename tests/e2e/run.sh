@@ -27,6 +27,9 @@ e2e_root="$repo_root/build/e2e"
 if [[ ${1:-} == --one ]]; then
     e2e_test_name=$2
     e2e_work_dir="$e2e_root/work/$e2e_test_name"
+    # A folder a test made unwritable (chattr +i) stays so when the test was killed before its
+    # cleanup.
+    chattr -R -i "$e2e_work_dir" >/dev/null 2>&1 || true
     rm -rf "$e2e_work_dir"
     mkdir -p "$e2e_work_dir"
     trap stop_app EXIT
@@ -90,6 +93,7 @@ rm -rf "$screens_dir" "$e2e_root/logs"
 mkdir -p "$e2e_root/logs"
 passed=0
 failed=0
+skipped=0
 for test in "${tests[@]}"; do
     if ! declare -F "e2e_test_$test" >/dev/null; then
         echo "no test named $test" >&2
@@ -107,6 +111,10 @@ for test in "${tests[@]}"; do
     if [[ $status -eq 0 ]]; then
         passed=$((passed + 1))
         printf '  ok    %-60s %3ss\n' "$test" $((SECONDS - start))
+    elif [[ $status -eq $e2e_skip_status ]]; then
+        skipped=$((skipped + 1))
+        printf '  skip  %-60s %3ss\n' "$test" $((SECONDS - start))
+        sed -n 's/^SKIPPED: /        /p' "$log"
     else
         failed=$((failed + 1))
         printf '  FAIL  %-60s %3ss\n' "$test" $((SECONDS - start))
@@ -117,5 +125,5 @@ for test in "${tests[@]}"; do
     fi
 done
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $skipped skipped, $failed failed"
 [[ $failed -eq 0 ]]

@@ -5,7 +5,6 @@
 # holding the same hands as the Latin-1 table. The command-line tool and the program import every
 # file and count each hand once. Sourced by run.sh.
 
-win_cli_exe="$windows_build/tools/lanternquill/lanternquill.exe"
 # The hands of the simulated tables and the hero's name, as the files hold it: code page 1252.
 unicode_hands=90
 unicode_hero=$'J\xf6rg'

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "history/CacheLock.h"
 #include "history/FolderScan.h"
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
@@ -64,11 +65,27 @@ int64_t SecondsSinceEpoch() {
 }  // namespace
 
 int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& err) {
+    CSystemNamedLocks locks;
+    return RunImport(options, out, err, locks);
+}
+
+int RunImport(const sImportOptions& options, std::ostream& out, std::ostream& err,
+              INamedLocks& locks) {
     for (const std::string& folder : options.folders) {
         if (const std::optional<std::string> problem = FolderProblem(folder)) {
             err << "lanternquill: cannot read the folder '" << folder << "': " << *problem << '\n';
             return kExitFailure;
         }
+    }
+
+    // Lanternquill.exe writes the cache it loaded back when it closes, over whatever an import
+    // added meanwhile. A lock the system cannot make is no reason to refuse: the import goes on.
+    const sLockAttempt lock = LockCacheFile(locks, options.cacheFile);
+    if (lock.outcome == eLockOutcome::HeldElsewhere) {
+        err << "lanternquill: the cache file '" << options.cacheFile
+            << "' is in use by Lanternquill.exe or another import, which would write over what "
+               "this import adds; nothing was imported (close Lanternquill, then import again)\n";
+        return kExitFailure;
     }
 
     const auto started = std::chrono::steady_clock::now();
