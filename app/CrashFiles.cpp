@@ -5,8 +5,8 @@
 sCrashClaim ClaimCrashFiles(const sCrashTime& utc, ICrashFileCreator& files) noexcept {
     std::array<char, 64> name{};
     for (unsigned attempt = 1; attempt <= kCrashNameAttempts; ++attempt) {
-        const auto report =
-            files.CreateNew(eCrashFile::Report, CrashFileName(utc, attempt, eCrashFile::Report, name));
+        const auto report = files.CreateNew(eCrashFile::Report,
+                                            CrashFileName(utc, attempt, eCrashFile::Report, name));
         if (report == ICrashFileCreator::eResult::Exists) {
             continue;
         }

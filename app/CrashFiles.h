@@ -12,14 +12,13 @@ class ICrashFileCreator {
 public:
     enum class eResult { Created, Exists, Failed };
 
+    virtual ~ICrashFileCreator() = default;
+
     // Creates the file of that kind under `name` in the report's folder, only when no file has
     // that name; the creator keeps the file open.
     virtual eResult CreateNew(eCrashFile kind, std::string_view name) noexcept = 0;
     // Removes the file of that kind this creator created.
     virtual void Remove(eCrashFile kind) noexcept = 0;
-
-protected:
-    ~ICrashFileCreator() = default;
 };
 
 // The names tried for one crash: the time's own, then with -2, -3 ... up to this attempt.
@@ -36,5 +35,4 @@ struct sCrashClaim {
 // attempt tried. A report that cannot be created for another reason (a folder that may not be
 // written) ends the claim: every other name would fail the same way. A dump that cannot be created
 // for another reason leaves the report claimed, and dumpCreated false.
-[[nodiscard]] sCrashClaim ClaimCrashFiles(const sCrashTime& utc,
-                                          ICrashFileCreator& files) noexcept;
+[[nodiscard]] sCrashClaim ClaimCrashFiles(const sCrashTime& utc, ICrashFileCreator& files) noexcept;

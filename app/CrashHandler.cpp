@@ -81,7 +81,7 @@ struct sCrashState {
     EXCEPTION_POINTERS* exception = nullptr;
     std::atomic<LONG> dumpState{kDumpPending};
     std::atomic<HANDLE> dumpFile{INVALID_HANDLE_VALUE};  // open while MiniDumpWriteDump runs
-    SRWLOCK modulesLock = SRWLOCK_INIT;  // serializes the table's writers
+    SRWLOCK modulesLock = SRWLOCK_INIT;                  // serializes the table's writers
     CModuleTable modules;
     std::array<char, 64> dumpName{};
     std::array<char, 4096> reportText{};
@@ -96,7 +96,7 @@ void RecordModule(const void* base, uint64_t size, const wchar_t* path, size_t c
         return;
     }
     AcquireSRWLockExclusive(&g_crash.modulesLock);
-    g_crash.modules.Add(reinterpret_cast<uintptr_t>(base), size,
+    g_crash.modules.Add({reinterpret_cast<uintptr_t>(base), size},
                         {utf8.data(), static_cast<size_t>(bytes)});
     ReleaseSRWLockExclusive(&g_crash.modulesLock);
 }
@@ -140,7 +140,7 @@ void RecordLoadedModules() {
 class CNtCrashFiles final : public ICrashFileCreator {
 public:
     CNtCrashFiles() = default;
-    ~CNtCrashFiles() {
+    ~CNtCrashFiles() override {
         for (const HANDLE file : m_files) {
             if (file != INVALID_HANDLE_VALUE) {
                 CloseHandle(file);
@@ -163,10 +163,10 @@ public:
                                    nullptr);
         IO_STATUS_BLOCK io{};
         HANDLE file = INVALID_HANDLE_VALUE;
-        const NTSTATUS status = NtCreateFile(
-            &file, GENERIC_WRITE | DELETE | SYNCHRONIZE, &attributes, &io, nullptr,
-            FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ, FILE_CREATE,
-            FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+        const NTSTATUS status =
+            NtCreateFile(&file, GENERIC_WRITE | DELETE | SYNCHRONIZE, &attributes, &io, nullptr,
+                         FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ, FILE_CREATE,
+                         FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
         if (status >= 0) {
             m_files[Index(kind)] = file;
             return eResult::Created;
@@ -301,8 +301,8 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
         // The writer failed, in dbghelp on a heap the crash damaged: the report it wrote stands,
         // and the process ends as the first crash would have ended it.
         const EXCEPTION_POINTERS* first = g_crash.exception;
-        TerminateProcess(GetCurrentProcess(), (first != nullptr ? first : exception)
-                                                  ->ExceptionRecord->ExceptionCode);
+        TerminateProcess(GetCurrentProcess(),
+                         (first != nullptr ? first : exception)->ExceptionRecord->ExceptionCode);
     }
     DWORD none = 0;
     if (!g_crash.crashingThread.compare_exchange_strong(none, self)) {
@@ -368,9 +368,9 @@ void InstallCrashHandler() noexcept {
         g_crash.writeDump = reinterpret_cast<MiniDumpWriteDumpFn>(
             reinterpret_cast<void*>(GetProcAddress(dbghelp, "MiniDumpWriteDump")));
     }
-    const auto registerNotices = reinterpret_cast<LdrRegisterDllNotificationFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"),
-                                               "LdrRegisterDllNotification")));
+    const auto registerNotices =
+        reinterpret_cast<LdrRegisterDllNotificationFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "LdrRegisterDllNotification")));
     void* cookie = nullptr;
     if (registerNotices != nullptr) {
         registerNotices(0, OnDllNotice, nullptr, &cookie);
@@ -386,7 +386,8 @@ void InstallCrashHandler() noexcept {
             : CreateThread(nullptr, 0, CrashWriterThread, ready.Get(), 0, &g_crash.writerThread));
     // A new thread starts with the system's own set-up, which takes the heap's lock: a crash that
     // held that lock before the writer had run would leave it stuck.
-    if (writer.Get() == nullptr || WaitForSingleObject(ready.Get(), kWriterStartMs) != WAIT_OBJECT_0) {
+    if (writer.Get() == nullptr ||
+        WaitForSingleObject(ready.Get(), kWriterStartMs) != WAIT_OBJECT_0) {
         return;
     }
     ULONG guarantee = kStackGuarantee;

@@ -1,14 +1,13 @@
 #include "app/CrashModules.h"
 
-void CModuleTable::Add(uint64_t base, uint64_t size, std::string_view path) noexcept {
+void CModuleTable::Add(sModuleRange range, std::string_view path) noexcept {
     const size_t index = m_count.load(std::memory_order_relaxed);
     if (index == kCapacity || path.empty() || path.size() > kNameBytes - m_namesUsed) {
         return;
     }
     path.copy(m_names.data() + m_namesUsed, path.size());
     sEntry& entry = m_entries[index];
-    entry.base = base;
-    entry.size = size;
+    entry.range = range;
     entry.nameStart = m_namesUsed;
     entry.nameLength = path.size();
     entry.loaded.store(true, std::memory_order_relaxed);
@@ -20,7 +19,7 @@ void CModuleTable::Add(uint64_t base, uint64_t size, std::string_view path) noex
 void CModuleTable::MarkUnloaded(uint64_t base) noexcept {
     for (size_t i = m_count.load(std::memory_order_relaxed); i-- > 0;) {
         sEntry& entry = m_entries[i];
-        if (entry.base == base && entry.loaded.load(std::memory_order_relaxed)) {
+        if (entry.range.base == base && entry.loaded.load(std::memory_order_relaxed)) {
             entry.loaded.store(false, std::memory_order_relaxed);
             return;
         }
@@ -30,9 +29,9 @@ void CModuleTable::MarkUnloaded(uint64_t base) noexcept {
 CModuleTable::sFound CModuleTable::Find(uint64_t address) const noexcept {
     for (size_t i = m_count.load(std::memory_order_acquire); i-- > 0;) {
         const sEntry& entry = m_entries[i];
-        if (entry.loaded.load(std::memory_order_relaxed) && address >= entry.base &&
-            address - entry.base < entry.size) {
-            return {{m_names.data() + entry.nameStart, entry.nameLength}, entry.base};
+        if (entry.loaded.load(std::memory_order_relaxed) && address >= entry.range.base &&
+            address - entry.range.base < entry.range.size) {
+            return {{m_names.data() + entry.nameStart, entry.nameLength}, entry.range.base};
         }
     }
     return {};

@@ -13,14 +13,20 @@
 #include <cstdint>
 #include <string_view>
 
+// Where a module is loaded: [base, base + size).
+struct sModuleRange {
+    uint64_t base = 0;
+    uint64_t size = 0;
+};
+
 class CModuleTable {
 public:
     static constexpr size_t kCapacity = 512;
     static constexpr size_t kNameBytes = 64 * 1024;
 
-    // Records a module loaded at [base, base + size) from `path` (UTF-8). A module beyond
-    // kCapacity, or whose path no longer fits the kNameBytes of paths, is not recorded.
-    void Add(uint64_t base, uint64_t size, std::string_view path) noexcept;
+    // Records a module loaded at `range` from `path` (UTF-8). A module beyond kCapacity, or whose
+    // path no longer fits the kNameBytes of paths, is not recorded.
+    void Add(sModuleRange range, std::string_view path) noexcept;
     // The module at `base` was unloaded: its address range may be reused.
     void MarkUnloaded(uint64_t base) noexcept;
 
@@ -34,8 +40,7 @@ public:
 
 private:
     struct sEntry {
-        uint64_t base = 0;
-        uint64_t size = 0;
+        sModuleRange range;
         size_t nameStart = 0;
         size_t nameLength = 0;
         std::atomic<bool> loaded{false};

@@ -66,7 +66,9 @@ public:
     CFixedText& Decimal(uint64_t value, size_t digits = 1) noexcept {
         return Number(value, 10, digits);
     }
-    CFixedText& Hex(uint64_t value, size_t digits = 1) noexcept { return Number(value, 16, digits); }
+    CFixedText& Hex(uint64_t value, size_t digits = 1) noexcept {
+        return Number(value, 16, digits);
+    }
 
     [[nodiscard]] size_t Length() const noexcept { return m_length; }
     [[nodiscard]] std::string_view View() const noexcept { return {m_out.data(), m_length}; }
@@ -74,7 +76,8 @@ public:
 private:
     CFixedText& Number(uint64_t value, int base, size_t digits) noexcept {
         std::array<char, 24> text{};
-        const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value, base);
+        const auto [end, error] =
+            std::to_chars(text.data(), text.data() + text.size(), value, base);
         const std::string_view written(text.data(), static_cast<size_t>(end - text.data()));
         for (size_t zeros = written.size(); zeros < digits && zeros < text.size(); ++zeros) {
             Add("0");

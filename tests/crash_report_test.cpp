@@ -178,9 +178,9 @@ TEST(CrashFiles, TakenNamesAreSkippedAndNothingIsReplacedOrLeftBehind) {
     EXPECT_EQ(claim.attempt, 3u);
     EXPECT_TRUE(claim.dumpCreated);
     // The second attempt's report, created before its dump name was found taken, is gone again.
-    EXPECT_EQ(folder.names, (std::set<std::string>{kFirst + ".txt", kFirst + ".dmp",
-                                                   kFirst + "-2.dmp", kFirst + "-3.txt",
-                                                   kFirst + "-3.dmp"}));
+    EXPECT_EQ(folder.names,
+              (std::set<std::string>{kFirst + ".txt", kFirst + ".dmp", kFirst + "-2.dmp",
+                                     kFirst + "-3.txt", kFirst + "-3.dmp"}));
 
     CFakeCrashFolder empty;
     EXPECT_EQ(ClaimCrashFiles(kCrashAt, empty).attempt, 1u);
@@ -214,8 +214,8 @@ TEST(CrashFiles, WhenEveryNameIsTakenNoneIsClaimed) {
 
 TEST(CrashModules, TheLoadedModuleHoldingTheAddressIsFoundTheLatestFirst) {
     const auto table = std::make_unique<CModuleTable>();
-    table->Add(0x140000000, 0x10000, R"(C:\app\Lanternquill.exe)");
-    table->Add(0x180000000, 0x2000, R"(C:\windows\system32\ntdll.dll)");
+    table->Add({0x140000000, 0x10000}, R"(C:\app\Lanternquill.exe)");
+    table->Add({0x180000000, 0x2000}, R"(C:\windows\system32\ntdll.dll)");
     EXPECT_EQ(table->Find(0x140000000).path, R"(C:\app\Lanternquill.exe)");
     EXPECT_EQ(table->Find(0x14000FFFF).base, 0x140000000u);
     EXPECT_EQ(table->Find(0x140010000).path, "");  // one past the end
@@ -225,26 +225,26 @@ TEST(CrashModules, TheLoadedModuleHoldingTheAddressIsFoundTheLatestFirst) {
     // Unloaded, then another module loaded at the same place.
     table->MarkUnloaded(0x180000000);
     EXPECT_EQ(table->Find(0x180001000).path, "");
-    table->Add(0x180000000, 0x4000, R"(C:\plugins\hook.dll)");
+    table->Add({0x180000000, 0x4000}, R"(C:\plugins\hook.dll)");
     EXPECT_EQ(table->Find(0x180003000).path, R"(C:\plugins\hook.dll)");
     // Recorded twice (at start and by the loader's notice): the later record answers.
-    table->Add(0x180000000, 0x4000, R"(C:\plugins\hook2.dll)");
+    table->Add({0x180000000, 0x4000}, R"(C:\plugins\hook2.dll)");
     EXPECT_EQ(table->Find(0x180003000).path, R"(C:\plugins\hook2.dll)");
 }
 
 TEST(CrashModules, AFullTableKeepsWhatItHasAndRecordsNoCutName) {
     const auto table = std::make_unique<CModuleTable>();
     const std::string longPath(CModuleTable::kNameBytes - 10, 'p');
-    table->Add(0x1000, 0x1000, longPath);
-    table->Add(0x2000, 0x1000, "a name longer than the ten bytes left");
+    table->Add({0x1000, 0x1000}, longPath);
+    table->Add({0x2000, 0x1000}, "a name longer than the ten bytes left");
     EXPECT_EQ(table->Find(0x1000).path, longPath);
     EXPECT_EQ(table->Find(0x2000).path, "");
-    table->Add(0x3000, 0x1000, "short");
+    table->Add({0x3000, 0x1000}, "short");
     EXPECT_EQ(table->Find(0x3000).path, "short");
 
     const auto many = std::make_unique<CModuleTable>();
     for (uint64_t i = 0; i <= CModuleTable::kCapacity; ++i) {
-        many->Add(0x10000 * (i + 1), 0x1000, "m.dll");
+        many->Add({0x10000 * (i + 1), 0x1000}, "m.dll");
     }
     EXPECT_EQ(many->Find(0x10000 * CModuleTable::kCapacity).path, "m.dll");
     EXPECT_EQ(many->Find(0x10000 * (CModuleTable::kCapacity + 1)).path, "");

@@ -116,6 +116,7 @@ e2e_test_a_crash_inside_the_heap_is_reported_and_the_program_ends() {
     start_app /crash-test heap
     # The heap's code faults holding the heap's lock: the report is written all the same, the
     # dump (which needs the heap) is given up after 30 seconds, and the program ends.
+    # shellcheck disable=SC2034  # read by expect_exit
     local e2e_wait_seconds=60
     expect_exit "$crash_exit_status"
     local report
