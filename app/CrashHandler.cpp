@@ -26,9 +26,8 @@ namespace {
 // lock of the process: its files are created with NtCreateFile by names relative to the folder,
 // since CreateFileW allocates the full path from the process heap. The report is written before
 // the dump, which dbghelp writes with the heap's help: a crash that left the heap locked still
-// gets its report, and the wait for its dump ends after kDumpWaitMs: a minidump takes well under
-// a second on Windows, and up to about 15 seconds under Wine, whose dbghelp reads every module's
-// debugging information first.
+// gets its report, and the wait for its dump ends after kDumpWaitMs. The wait is generous: Wine's
+// dbghelp reads every module's debugging information first, which takes seconds.
 constexpr DWORD kDumpWaitMs = 30000;
 // Once the dump has returned, only the report's final text remains to be written.
 constexpr DWORD kFinishWaitMs = 2000;
@@ -295,11 +294,20 @@ LONG EndProcess(const EXCEPTION_POINTERS& exception) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// The report says the dump is not written: its unfinished file goes with the process.
+void AbandonDump() {
+    const HANDLE dump = g_crash.dumpFile.load();
+    if (dump != INVALID_HANDLE_VALUE) {
+        CNtCrashFiles::MarkForDeletion(dump);
+    }
+}
+
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
     const DWORD self = GetCurrentThreadId();
     if (self == g_crash.writerThread) {
         // The writer failed, in dbghelp on a heap the crash damaged: the report it wrote stands,
         // and the process ends as the first crash would have ended it.
+        AbandonDump();
         const EXCEPTION_POINTERS* first = g_crash.exception;
         TerminateProcess(GetCurrentProcess(),
                          (first != nullptr ? first : exception)->ExceptionRecord->ExceptionCode);
@@ -315,11 +323,7 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
     if (WaitForSingleObject(g_crash.done, kDumpWaitMs) != WAIT_OBJECT_0) {
         LONG pending = kDumpPending;
         if (g_crash.dumpState.compare_exchange_strong(pending, kDumpAbandoned)) {
-            // The report says the dump is not written: its unfinished file goes with the process.
-            const HANDLE dump = g_crash.dumpFile.load();
-            if (dump != INVALID_HANDLE_VALUE) {
-                CNtCrashFiles::MarkForDeletion(dump);
-            }
+            AbandonDump();
         } else {
             WaitForSingleObject(g_crash.done, kFinishWaitMs);
         }
