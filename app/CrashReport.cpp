@@ -1,9 +1,7 @@
 #include "app/CrashReport.h"
 
 #include <array>
-#include <cinttypes>
-#include <cstdarg>
-#include <cstdio>
+#include <charconv>
 
 #include "LanternquillVersion.h"
 
@@ -43,7 +41,8 @@ constexpr std::array<sExceptionName, 24> kExceptionNames = {{
     {0x20474343, "GCC C++ exception"},
 }};
 
-// Appends to a fixed buffer, cutting what does not fit; the text stays NUL-terminated.
+// Appends to a fixed buffer, cutting what does not fit; the text stays NUL-terminated. Numbers
+// are written with std::to_chars: the C library's printf family may allocate.
 class CFixedText {
 public:
     explicit CFixedText(std::span<char> out) noexcept : m_out(out) {
@@ -52,23 +51,44 @@ public:
         }
     }
 
-    [[gnu::format(printf, 2, 3)]] void Append(const char* format, ...) noexcept {
-        if (m_out.size() <= m_length + 1) {
-            return;
+    CFixedText& Add(std::string_view text) noexcept {
+        if (m_out.empty()) {
+            return *this;
         }
-        va_list args;
-        va_start(args, format);
-        const int written =
-            std::vsnprintf(m_out.data() + m_length, m_out.size() - m_length, format, args);
-        va_end(args);
-        if (written > 0) {
-            const size_t room = m_out.size() - m_length - 1;
-            m_length += static_cast<size_t>(written) < room ? static_cast<size_t>(written) : room;
-        }
+        const size_t room = m_out.size() - 1 - m_length;
+        const size_t count = text.size() < room ? text.size() : room;
+        text.copy(m_out.data() + m_length, count);
+        m_length += count;
+        m_out[m_length] = '\0';
+        return *this;
     }
+    // `value` in base 10 or 16 (upper case), with leading zeros up to `digits`.
+    CFixedText& Decimal(uint64_t value, size_t digits = 1) noexcept {
+        return Number(value, 10, digits);
+    }
+    CFixedText& Hex(uint64_t value, size_t digits = 1) noexcept {
+        return Number(value, 16, digits);
+    }
+
     [[nodiscard]] size_t Length() const noexcept { return m_length; }
+    [[nodiscard]] std::string_view View() const noexcept { return {m_out.data(), m_length}; }
 
 private:
+    CFixedText& Number(uint64_t value, int base, size_t digits) noexcept {
+        std::array<char, 24> text{};
+        const auto [end, error] =
+            std::to_chars(text.data(), text.data() + text.size(), value, base);
+        const std::string_view written(text.data(), static_cast<size_t>(end - text.data()));
+        for (size_t zeros = written.size(); zeros < digits && zeros < text.size(); ++zeros) {
+            Add("0");
+        }
+        for (const char c : written) {
+            const char upper = c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c;
+            Add({&upper, 1});
+        }
+        return *this;
+    }
+
     std::span<char> m_out;
     size_t m_length = 0;
 };
@@ -76,6 +96,8 @@ private:
 // The module path is the one text of unbounded length: shown up to this many bytes, so that the
 // lines after it always fit in a report buffer of a few kilobytes.
 constexpr size_t kModulePathShown = 1024;
+
+constexpr std::string_view kCrashFileStem = "LanternquillCrash-";
 
 std::string_view AccessKindName(uint64_t kind) noexcept {
     switch (kind) {
@@ -91,20 +113,28 @@ std::string_view AccessKindName(uint64_t kind) noexcept {
 }
 
 void AppendDump(CFixedText& text, const sCrashFacts& facts) noexcept {
+    text.Add("Minidump: ");
     switch (facts.dump) {
         case eDumpOutcome::Written:
-            text.Append("Minidump: %s\n", kCrashDumpFile);
+            text.Add(facts.dumpFile).Add("\n");
             return;
         case eDumpOutcome::NoDbgHelp:
-            text.Append("Minidump: not written (this system has no MiniDumpWriteDump)\n");
+            text.Add("not written (this system has no MiniDumpWriteDump)\n");
             return;
         case eDumpOutcome::NotCreated:
-            text.Append("Minidump: not written (%s could not be created, error %" PRIu32 ")\n",
-                        kCrashDumpFile, facts.dumpError);
+            text.Add("not written (")
+                .Add(facts.dumpFile)
+                .Add(" could not be created, error ")
+                .Decimal(facts.dumpError)
+                .Add(")\n");
             return;
         case eDumpOutcome::WriteFailed:
-            text.Append("Minidump: not written (MiniDumpWriteDump failed, error 0x%08" PRIX32 ")\n",
-                        facts.dumpError);
+            text.Add("not written (MiniDumpWriteDump failed, error 0x")
+                .Hex(facts.dumpError, 8)
+                .Add(")\n");
+            return;
+        case eDumpOutcome::Unfinished:
+            text.Add("not written (the program ended before it was finished)\n");
             return;
     }
 }
@@ -122,26 +152,40 @@ std::string_view ExceptionName(uint32_t code) noexcept {
 
 size_t FormatCrashReport(const sCrashFacts& facts, std::span<char> out) noexcept {
     CFixedText text(out);
-    const std::string_view name = ExceptionName(facts.exceptionCode);
-    text.Append("Lanternquill V%s crash report\n", LQ_VERSION_TEXT);
-    text.Append("Time (UTC): %04d-%02d-%02d %02d:%02d:%02d\n", facts.utc.year, facts.utc.month,
-                facts.utc.day, facts.utc.hour, facts.utc.minute, facts.utc.second);
-    text.Append("Exception: 0x%08" PRIX32 " %.*s\n", facts.exceptionCode,
-                static_cast<int>(name.size()), name.data());
+    const sCrashTime& utc = facts.utc;
+    text.Add("Lanternquill V").Add(LQ_VERSION_TEXT).Add(" crash report\n");
+    text.Add("Time (UTC): ").Decimal(utc.year, 4).Add("-").Decimal(utc.month, 2).Add("-");
+    text.Decimal(utc.day, 2).Add(" ").Decimal(utc.hour, 2).Add(":").Decimal(utc.minute, 2);
+    text.Add(":").Decimal(utc.second, 2).Add("\n");
+    text.Add("Exception: 0x").Hex(facts.exceptionCode, 8).Add(" ");
+    text.Add(ExceptionName(facts.exceptionCode)).Add("\n");
     if (facts.hasAccess) {
-        const std::string_view kind = AccessKindName(facts.accessKind);
-        text.Append("Access: %.*s of address 0x%016" PRIX64 "\n", static_cast<int>(kind.size()),
-                    kind.data(), facts.accessAddress);
+        text.Add("Access: ").Add(AccessKindName(facts.accessKind)).Add(" of address 0x");
+        text.Hex(facts.accessAddress, 16).Add("\n");
     }
-    text.Append("Address: 0x%016" PRIX64 "\n", facts.address);
+    text.Add("Address: 0x").Hex(facts.address, 16).Add("\n");
     if (facts.modulePath.empty() || facts.address < facts.moduleBase) {
-        text.Append("Module: none (the address lies outside every loaded module)\n");
+        text.Add("Module: none (the address lies outside every loaded module)\n");
     } else {
-        const std::string_view path = facts.modulePath.substr(0, kModulePathShown);
-        text.Append("Module: %.*s + 0x%" PRIX64 "\n", static_cast<int>(path.size()), path.data(),
-                    facts.address - facts.moduleBase);
+        text.Add("Module: ").Add(facts.modulePath.substr(0, kModulePathShown)).Add(" + 0x");
+        text.Hex(facts.address - facts.moduleBase).Add("\n");
     }
-    text.Append("Thread: %" PRIu32 "\n", facts.threadId);
+    text.Add("Thread: ").Decimal(facts.threadId).Add("\n");
     AppendDump(text, facts);
     return text.Length();
+}
+
+std::string_view CrashFileName(const sCrashTime& utc, unsigned attempt, eCrashFile kind,
+                               std::span<char> out) noexcept {
+    CFixedText name(out);
+    name.Add(kCrashFileStem).Decimal(utc.year, 4).Decimal(utc.month, 2).Decimal(utc.day, 2);
+    name.Add("-").Decimal(utc.hour, 2).Decimal(utc.minute, 2).Decimal(utc.second, 2);
+    if (attempt > 1) {
+        name.Add("-").Decimal(attempt);
+    }
+    const std::string_view extension = kind == eCrashFile::Report ? ".txt" : ".dmp";
+    name.Add(extension);
+    // A cut name could be another file's: none rather than that.
+    const std::string_view whole = name.View();
+    return whole.ends_with(extension) ? whole : std::string_view{};
 }

@@ -24,7 +24,7 @@ namespace {
 //   /options  the options dialog; exit status 0 after OK, 1 after Cancel
 //   /info     the information panel with the cache file's counts; its end result
 // and a third, left out of the guide, that crashes at once to show the crash report is written:
-//   /crash-test
+//   /crash-test [stack|heap]   a write to address 0, a stack overflow or a corrupted heap
 enum class eStartMode { MainWindow, Options, Information, CrashTest };
 
 eStartMode StartModeFromCommandLine(std::string_view commandLine) {
@@ -78,7 +78,7 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
 
     switch (StartModeFromCommandLine(commandLine)) {
         case eStartMode::CrashTest:
-            CrashForTest();
+            CrashForTest(TestCrashFromCommandLine(commandLine));
         case eStartMode::Options: {
             ReadAllSettings(store, g_settings);
             COptions options(store);
