@@ -7,6 +7,8 @@
 # The tool goes into a subfolder: Windows file names ignore case, so lanternquill.exe and
 # Lanternquill.exe cannot share a folder. The guide becomes README.txt with Windows line ends.
 # The archive is written by CMake itself, so no zip program is needed.
+#
+# Usage: scripts/package.sh   (no arguments)
 set -euo pipefail
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
