@@ -10,9 +10,9 @@
 # test is defined, a Windows program is one the build makes, at the path the build puts it.
 # Every option a command shows (--name, and /name after a Windows program) must be one its own
 # usage text names: a program's --help, or, for one this build does not make, the usage text in
-# its source (a kUsage or Usage() of its folder); a script's "Usage:" paragraph at its top. A
-# command that none of these rules recognises fails the check: a new kind of command in a guide
-# needs a rule here.
+# its source (a kUsage or Usage() of its folder); a script's "Usage:" paragraph at its top, and a
+# variable set in front of a script must be named in its opening comments. A command that none of
+# these rules recognises fails the check: a new kind of command in a guide needs a rule here.
 #
 # Usage: scripts/check-doc-commands.sh [LINUX_BUILD_DIR [GUIDE...]]
 #        (default build/linux, README.md and docs/user-guide.md)
@@ -120,6 +120,12 @@ program_usage() {
     local folder
     folder=$(target_folder "$1")
     [[ -z $folder ]] || source_usage "$folder"
+}
+
+# script_comments SCRIPT: the comments at the top of SCRIPT.
+script_comments() {
+    [[ ! -f $repo_root/${1%% *} ]] ||
+        awk 'NR == 1 && /^#!/ { next } !/^#/ { exit } { print }' "$repo_root/${1%% *}"
 }
 
 # script_usage SCRIPT: the paragraph of SCRIPT's leading comments that begins with "Usage: SCRIPT"
@@ -264,8 +270,13 @@ check_wine() {
 }
 
 check_line() {
-    local line=$1 rest
+    local line=$1 rest variables=""
     checked=$((checked + 1))
+    # Variables set in front of a command: a script's must be ones its opening comments name.
+    while [[ $line =~ ^([A-Z_][A-Z0-9_]*)=[^[:space:]]*[[:space:]]+(.*)$ && $line != *" wine "* ]]; do
+        variables+=" ${BASH_REMATCH[1]}"
+        line=${BASH_REMATCH[2]}
+    done
     case $line in
         "bash tests/e2e/run.sh "*)
             check_script "$line" tests/e2e/run.sh
@@ -283,6 +294,10 @@ check_line() {
         "bash scripts/"* | "bash tools/"*)
             rest=${line#bash }
             check_script "$line" "${rest%% *}"
+            for rest in $variables; do
+                script_comments "${line#bash }" | grep -qw -- "$rest" ||
+                    fail "${rest} is not named at the top of ${line#bash }" "$line"
+            done
             ;;
         "cmake --preset "* | "cmake --build --preset "* | "ctest --preset "*)
             check_presets_and_targets "$line"

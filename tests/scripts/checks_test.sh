@@ -179,6 +179,7 @@ test_doc_commands() {
         'bash scripts/soak.sh --sekonds 5' \
         'bash scripts/soak.sh [--seconds N] [--warmup N] [--sample N]' \
         'bash scripts/test.sh --quick' \
+        'LQ_DEMO_PAZE=1000 bash scripts/demo.sh' \
         'bash scripts/bench-windows.sh --run 3' \
         'bash tests/e2e/run.sh --all' \
         'pkr-standin.exe --main M' \
@@ -197,6 +198,7 @@ test_doc_commands() {
         'bash scripts/bench-windows.sh [--runs N] [--players N] [--keep]' \
         'bash scripts/demo.sh --headless' \
         'bash scripts/test.sh' \
+        'LQ_TEST_TIMEOUT=600 LQ_E2E_TIMEOUT=300 bash scripts/test.sh' \
         'pkr-standin.exe [--zones white,dark,grey,dark] [--main-width M | --zone L,T,R,B]' \
         'pkr-standin.exe --activate | --quit' \
         'WINEPREFIX=$PWD/build/wine wine build/windows/tools/pkr-standin/pkr-standin.exe --quit &' \
