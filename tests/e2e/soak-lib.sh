@@ -191,8 +191,8 @@ soak_check() {
         END {
             if (!started) { print "no sample after the warm-up"; exit 1 }
             if (after < least) {
-                printf "only %d samples from the warm-up on (%d s); at least %d are needed to " \
-                    "tell growth\n", after, warmup, least
+                printf "%d sample%s from the warm-up on (%d s); at least %d are needed to tell " \
+                    "growth\n", after, after == 1 ? "" : "s", warmup, least
                 exit 1
             }
             printf "soak: %d s, %d refresh ticks; from %d s on: GDI handles %d +%d, windows %d " \
