@@ -67,10 +67,10 @@ shown_options() {
     } | sed 's/^[[:space:]|[]*//; s/[][:space:]|]*$//'
 }
 
-# check_options LINE USAGE [WHOSE]: each option of LINE must stand as an option of its own (not as
+# check_options LINE USAGE WHOSE: each option of LINE must stand as an option of its own (not as
 # the start of a longer one) in USAGE, the usage text of the program or script it runs.
 check_options() {
-    local line=$1 usage=$2 whose=${3:-the program} option
+    local line=$1 usage=$2 whose=$3 option
     while read -r option; do
         [[ -n $option ]] || continue
         if [[ -z $usage ]]; then
@@ -306,7 +306,7 @@ check_line() {
         "lanternquill "* | "cli\\lanternquill.exe "*)
             rest=${line#* }
             if [[ $rest == *"["* ]]; then
-                check_options "$line" "$(program_usage lanternquill "$tool")"
+                check_options "$line" "$(program_usage lanternquill "$tool")" lanternquill
             else
                 run_in_work "$line" "$tool" "$rest"
             fi
@@ -314,14 +314,14 @@ check_line() {
         "pkr-sim "*)
             rest=${line#pkr-sim }
             if [[ $rest == *"["* ]]; then
-                check_options "$line" "$(program_usage pkr-sim "$sim")"
+                check_options "$line" "$(program_usage pkr-sim "$sim")" pkr-sim
             else
                 run_in_work "$line" "$sim" "$rest --hands 20"
             fi
             ;;
         "build/linux/tools/bench/lq-bench "*)
             # A build without the benchmark (linux-asan) reads the usage text in its source.
-            check_options "$line" "$(program_usage lq-bench "$bench")"
+            check_options "$line" "$(program_usage lq-bench "$bench")" lq-bench
             ;;
         "build/linux/tests/lanternquill_tests "*)
             run_in_work "$line" "$unit_tests" "${line#* } --gtest_brief=1"
