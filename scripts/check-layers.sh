@@ -34,7 +34,9 @@ compiler_headers() {
     command -v "$1" >/dev/null 2>&1 || return 0
     local folder
     while read -r folder; do
-        [[ -d $folder ]] && (cd "$folder" && find -L . -type f -name '*.h' | sed 's|^\./||')
+        if [[ -d $folder ]]; then
+            (cd "$folder" && find -L . -type f -name '*.h' | sed 's|^\./||')
+        fi
     done < <(echo | "$1" -x c++ -E -v - 2>&1 >/dev/null |
         sed -n '/^#include <\.\.\.> search starts here:/,/^End of search list\./p' |
         sed -n 's/^ //p') | tr '[:upper:]' '[:lower:]' | sort -u
