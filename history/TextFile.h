@@ -13,14 +13,17 @@
 bool ReadTextFile(const std::string& path, std::string& text);
 
 // A file the client appends to, such as a live table's hand history, kept in memory between reads
-// so that a read takes only the bytes appended since the last one. Text() is always what
-// ReadTextFile would give for the file as it stands.
+// so that a read takes only the bytes appended since the last one.
 //
-// Appending is the only change the client makes. Anything else is taken as a different file and
-// read whole: a file at another path, one shorter than the bytes read before, one with another
-// identity, one whose first bytes or whose bytes just before the previous end differ from those
-// read before (the last two are compared on every read, at the cost of a few dozen bytes), and
-// the first read after a failed one.
+// Appending is the only change the client makes, and as long as the file changes only so, Text()
+// is what ReadTextFile would give for the file as it stands. These other changes are seen, and
+// the file is then read whole: a file at another path, one shorter than the bytes read before,
+// one with another identity (another file moved into its place), one whose first kCheckBytes
+// bytes or whose kCheckBytes bytes before the previous end differ from those read before (both
+// compared on every read, at the cost of a few dozen bytes), and the first read after a failed
+// one. Not seen: the same file rewritten in place, no shorter, with those compared bytes as they
+// were but others changed; that is taken as an append, and Text() keeps the bytes read before
+// until Forget().
 class CAppendedTextFile {
 public:
     enum class eRead {

@@ -6,7 +6,7 @@
 # directory listing and file open. Prints hands/s for each and the ratios Windows/native and
 # Windows/floor. Run by hand; not a test.
 #
-#   bash scripts/bench-windows.sh [--runs N] [--players N] [--keep]
+# Usage: scripts/bench-windows.sh [--runs N] [--players N] [--keep]
 #
 # --runs: each figure is the best of N runs (default 3), the three programs taking turns.
 # --players: the simulator's opponent pool (default 2000; the cache file written at the end of an

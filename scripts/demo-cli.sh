@@ -3,6 +3,7 @@
 # the simulator write a hand history corpus, imports it into a cache file and prints the
 # statistics table. Every run starts from a fresh corpus and cache under build/demo-cli.
 #
+# Usage: scripts/demo-cli.sh   (no arguments)
 # Environment: LQ_DEMO_TABLES (default 6), LQ_DEMO_HANDS over all tables (default 3000),
 # LQ_DEMO_SEED (default 2024; the same seed writes the same corpus).
 set -euo pipefail

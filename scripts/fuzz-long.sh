@@ -4,6 +4,8 @@
 # twice that. Builds what it needs first (the linux build's seed makers, the linux-fuzz targets)
 # and keeps the corpora that scripts/test.sh grows, in build/linux-fuzz/corpus; crashing inputs go
 # to build/linux-fuzz/artifacts and each target's log to build/logs.
+#
+# Usage: scripts/fuzz-long.sh   (no arguments; LQ_FUZZ_SECONDS sets the time)
 set -euo pipefail
 # shellcheck source=scripts/fuzz-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/fuzz-lib.sh"

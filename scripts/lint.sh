@@ -65,7 +65,7 @@ echo "== include direction"
 bash scripts/check-layers.sh || failed=1
 
 echo "== shellcheck"
-shellcheck -x scripts/*.sh tests/e2e/*.sh .ci/run || failed=1
+shellcheck -x scripts/*.sh tests/e2e/*.sh tests/scripts/*.sh .ci/run || failed=1
 
 if [[ $failed -ne 0 ]]; then
     echo "== lint found problems"

@@ -8,6 +8,8 @@
 # Lanternquill.exe cannot share a folder. The guide becomes README.txt with Windows line ends and
 # without its pictures.
 # The archive is written by CMake itself, so no zip program is needed.
+#
+# Usage: scripts/package.sh   (no arguments)
 set -euo pipefail
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

@@ -5,10 +5,11 @@
 # 5 seconds (tests/e2e/soak-lib.sh says how). Fails when a count or the memory grows past its bound
 # after the warm-up. Needs the windows build and the linux build's pkr-sim and lanternquill.
 #
-#   bash scripts/soak.sh [--seconds N] [--warmup N]
+# Usage: scripts/soak.sh [--seconds N] [--warmup N] [--help]
 #
 # --seconds: the soak's length (default 300); --warmup: seconds before the baseline sample
-# (default 60). LQ_SOAK_MAX_GDI_GROWTH, LQ_SOAK_MAX_WINDOW_GROWTH, LQ_SOAK_MAX_MEMORY_GROWTH_KB
+# (default 60). The soak must run at least 10 s past the warm-up, so that two samples follow the
+# baseline; a shorter one is refused. LQ_SOAK_MAX_GDI_GROWTH, LQ_SOAK_MAX_WINDOW_GROWTH, LQ_SOAK_MAX_MEMORY_GROWTH_KB
 # set the bounds; LQ_WINE_DIR another Wine prefix and display (to soak beside the tests).
 # The samples and their summary go to build/soak/.
 set -euo pipefail
@@ -41,10 +42,15 @@ done
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=scripts/common.sh
 source "$here/common.sh"
-# shellcheck source=tests/e2e/e2e-lib.sh
-source "$repo_root/tests/e2e/e2e-lib.sh"
 # shellcheck source=tests/e2e/soak-lib.sh
 source "$repo_root/tests/e2e/soak-lib.sh"
+short=$(soak_too_short "$((10#$seconds))" "$((10#$warmup))")
+if [[ -n $short ]]; then
+    echo "soak.sh: $short" >&2
+    exit 2
+fi
+# shellcheck source=tests/e2e/e2e-lib.sh
+source "$repo_root/tests/e2e/e2e-lib.sh"
 for required in "$app_exe" "$probe_exe" "$standin_exe" "$sim_path" "$cli_path"; do
     require_executable "$required"
 done

@@ -4,6 +4,8 @@
 # its unit tests and its end-to-end tests under Wine on a virtual display. Installs what it needs
 # first (as root, or with sudo), so it also runs on a fresh Debian machine.
 #
+# Usage: scripts/test.sh   (no arguments)
+#
 # Environment:
 #   LQ_FUZZ_SECONDS  time of the fuzz phase (default 60; 0 builds the fuzzers without running):
 #                    the parser's target runs this long on one core, the cache loader's and the
@@ -51,12 +53,13 @@ check_windows_imports() {
 
 track_phases
 
-# The include direction of the layers first: it needs no build and fails fast.
-begin_phase layers
-bash "$repo_root/scripts/check-layers.sh"
-
 begin_phase setup
 bash "$repo_root/scripts/setup.sh" build fuzz windows
+
+# The include direction of the layers before any build, as it fails fast; after the setup, so that
+# the MinGW-w64 compiler is there to say which headers are Windows headers.
+begin_phase layers
+bash "$repo_root/scripts/check-layers.sh"
 
 begin_phase "build linux"
 build_preset linux

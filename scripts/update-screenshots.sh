@@ -2,6 +2,8 @@
 # Refreshes docs/screenshots from the last end-to-end run (build/e2e-screens): each dialog the
 # README shows, cut out of the virtual screen by trimming the plain desktop around it, and the
 # whole screen at half size where the HUD and the stand-in PKR client are to be seen.
+#
+# Usage: scripts/update-screenshots.sh   (no arguments)
 set -euo pipefail
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

@@ -1,5 +1,6 @@
 #include "tests/TestSupport.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -15,7 +16,9 @@
 
 #ifdef _WIN32
 #include <process.h>
+#include <windows.h>
 #else
+#include <sys/mman.h>
 #include <unistd.h>
 #endif
 
@@ -31,7 +34,67 @@ long ProcessId() {
 #endif
 }
 
+size_t PageSize() {
+#ifdef _WIN32
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    return info.dwPageSize;
+#else
+    return static_cast<size_t>(sysconf(_SC_PAGESIZE));
+#endif
+}
+
 }  // namespace
+
+GuardedBytes::GuardedBytes(size_t size) {
+    const size_t page = PageSize();
+    const size_t readable = std::max<size_t>(1, (size + page - 1) / page) * page;
+    m_mappingSize = readable + 2 * page;
+#ifdef _WIN32
+    m_mapping = static_cast<char*>(
+        VirtualAlloc(nullptr, m_mappingSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    DWORD before = 0;
+    if (m_mapping == nullptr) {
+        throw std::runtime_error("cannot make guarded memory");
+    }
+    if (VirtualProtect(m_mapping, page, PAGE_NOACCESS, &before) == FALSE ||
+        VirtualProtect(m_mapping + page + readable, page, PAGE_NOACCESS, &before) == FALSE) {
+        VirtualFree(m_mapping, 0, MEM_RELEASE);
+        throw std::runtime_error("cannot make guarded memory");
+    }
+#else
+    void* mapping =
+        mmap(nullptr, m_mappingSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) {
+        throw std::runtime_error("cannot make guarded memory");
+    }
+    m_mapping = static_cast<char*>(mapping);
+    if (mprotect(m_mapping, page, PROT_NONE) != 0 ||
+        mprotect(m_mapping + page + readable, page, PROT_NONE) != 0) {
+        munmap(m_mapping, m_mappingSize);
+        throw std::runtime_error("cannot make guarded memory");
+    }
+#endif
+    m_begin = m_mapping + page;
+    m_end = m_begin + readable;
+}
+
+GuardedBytes::~GuardedBytes() {
+#ifdef _WIN32
+    VirtualFree(m_mapping, 0, MEM_RELEASE);
+#else
+    munmap(m_mapping, m_mappingSize);
+#endif
+}
+
+char* GuardedBytes::Put(std::string_view bytes, bool atEnd) const {
+    if (bytes.size() > static_cast<size_t>(m_end - m_begin)) {
+        throw std::length_error("more bytes than the guarded memory holds");
+    }
+    char* first = atEnd ? m_end - bytes.size() : m_begin;
+    std::copy(bytes.begin(), bytes.end(), first);
+    return first;
+}
 
 ScopedTempDir::ScopedTempDir() {
     static std::atomic<int> counter{0};

@@ -41,6 +41,31 @@ private:
     bool m_held = false;
 };
 
+// Readable bytes with memory that may not be touched on both sides: a read even one byte before
+// Begin() or at End() faults at once, where spare bytes of an ordinary allocation would be read
+// unnoticed (the sanitizers see no fault inside an allocation). Holds at least `size` bytes.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(size_t size);
+    ~GuardedBytes();
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+    [[nodiscard]] char* Begin() const { return m_begin; }
+    [[nodiscard]] char* End() const { return m_end; }
+    // `bytes` copied to end exactly at End(); their first byte.
+    char* PutAtEnd(std::string_view bytes) const { return Put(bytes, true); }
+    // `bytes` copied to begin exactly at Begin().
+    char* PutAtBegin(std::string_view bytes) const { return Put(bytes, false); }
+
+private:
+    char* Put(std::string_view bytes, bool atEnd) const;
+
+    char* m_mapping = nullptr;  // the guard before, the readable pages, the guard after
+    size_t m_mappingSize = 0;
+    char* m_begin = nullptr;
+    char* m_end = nullptr;
+};
+
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 

@@ -186,3 +186,45 @@ TEST(AppendedReading, ChangedBytesBeforeTheEndMakeAWholeRead) {
     EXPECT_EQ(file.Read(second), eRead::Whole);
     EXPECT_EQ(file.Text(), changed + "d");
 }
+
+// What the reader does not see: the same file rewritten in place, no shorter, with its first
+// bytes and the bytes before the old end as they were, is taken as an append, and the text keeps
+// the old bytes between them until the reader forgets the file. The client never does this; a
+// byte changed inside either compared stretch is seen.
+TEST(AppendedReading, AnInPlaceRewriteKeepingTheComparedBytesIsTakenAsAnAppend) {
+    constexpr size_t kCheck = CAppendedTextFile::kCheckBytes;
+    testing_support::ScopedTempDir dir;
+    const std::string path = dir.File("Table.txt");
+    const std::string before(500, 'a');
+
+    struct sRewrite {
+        size_t from, to;  // the bytes [from, to) of `before` changed
+        eRead expected;
+    };
+    const sRewrite rewrites[] = {
+        {kCheck, 500 - kCheck, eRead::Appended},  // everything between the compared stretches
+        {kCheck - 1, kCheck, eRead::Whole},       // the last byte of the first stretch
+        {500 - kCheck, 500 - kCheck + 1, eRead::Whole},  // the first byte of the last stretch
+    };
+    for (const sRewrite& rewrite : rewrites) {
+        SCOPED_TRACE(rewrite.from);
+        testing_support::WriteFile(path, before);
+        CAppendedTextFile file;
+        ASSERT_EQ(file.Read(path), eRead::Whole);
+
+        std::string after = before;
+        std::fill(after.begin() + static_cast<ptrdiff_t>(rewrite.from),
+                  after.begin() + static_cast<ptrdiff_t>(rewrite.to), 'b');
+        after += "ccc";
+        testing_support::WriteFile(path, after);  // the same file, cut and written again
+        ASSERT_EQ(file.Read(path), rewrite.expected);
+        if (rewrite.expected == eRead::Whole) {
+            EXPECT_EQ(file.Text(), after);
+            continue;
+        }
+        EXPECT_EQ(file.Text(), before + "ccc");  // not what a whole read gives
+        file.Forget();
+        EXPECT_EQ(file.Read(path), eRead::Whole);
+        EXPECT_EQ(file.Text(), after);
+    }
+}

@@ -13,12 +13,27 @@
 # come from the program itself (win-probe ask, the main window's answer).
 
 soak_views=4
+# Seconds between two samples, and the samples a soak needs from the warm-up on: the baseline and
+# at least two after it (a run whose only sample after the warm-up is the baseline compares that
+# sample with itself and would pass whatever the program did).
+soak_sample_seconds=5
+soak_min_samples=3
 # Growth allowed after the warm-up, over the first sample taken after it.
 soak_max_gdi_growth=${LQ_SOAK_MAX_GDI_GROWTH:-16}
 soak_max_window_growth=${LQ_SOAK_MAX_WINDOW_GROWTH:-0}
 # Each HUD holds its table's file in memory, read as the client appends to it, so the memory may
 # also grow by three times what the table files grew (a string's capacity doubles).
 soak_max_memory_growth_kb=${LQ_SOAK_MAX_MEMORY_GROWTH_KB:-3072}
+
+# soak_too_short SECONDS WARMUP: says why a soak of SECONDS with that warm-up leaves too few samples
+# after the warm-up, or nothing when it does not.
+soak_too_short() {
+    local least=$(($2 + (soak_min_samples - 1) * soak_sample_seconds))
+    if (($1 < least)); then
+        echo "a soak of $1 s with a warm-up of $2 s has too few samples after the warm-up to" \
+            "compare: it needs at least $least s (the warm-up and $((least - $2)) s more)"
+    fi
+}
 
 # soak_sample SECONDS: one line of figures, "t ticks gdi windows guires_gdi guires_user
 # ws_kb rss_kb data_kb files_kb" (the last the table files' size), or a failure when the program
@@ -89,7 +104,9 @@ soak_wait_selected() {
 # count or the memory grew past its bound after WARMUP seconds (counted once every table has been
 # selected), or the program did not end well.
 run_soak() {
-    local seconds=$1 warmup=$2 samples=$3
+    local seconds=$1 warmup=$2 samples=$3 short
+    short=$(soak_too_short "$seconds" "$warmup")
+    [[ -z $short ]] || fail "$short"
     # The GDI count must follow the objects a program makes, or the soak would prove nothing.
     local before after
     read -r before after < <(probe gdi-check 50) || fail "win-probe gdi-check"
@@ -137,7 +154,7 @@ run_soak() {
     while ((SECONDS - start < seconds)); do
         if ((SECONDS - start >= next_sample)); then
             soak_sample $((SECONDS - start)) >>"$samples"
-            next_sample=$((next_sample + 5))
+            next_sample=$((next_sample + soak_sample_seconds))
         fi
         soak_step "$step"
         step=$((step + 1))
@@ -154,16 +171,18 @@ run_soak() {
     expect_exit 0
 }
 
-# soak_check SAMPLES WARMUP: prints the figures and fails on growth past a bound. The baseline is
-# the first sample at or after the warm-up; the growth the largest rise over it.
+# soak_check SAMPLES WARMUP: prints the figures and fails on growth past a bound, or when fewer
+# than soak_min_samples were taken from the warm-up on. The baseline is the first sample at or
+# after the warm-up; the growth the largest rise over it.
 soak_check() {
     awk -v warmup="$2" -v max_gdi="$soak_max_gdi_growth" -v max_win="$soak_max_window_growth" \
-        -v max_mem="$soak_max_memory_growth_kb" '
+        -v max_mem="$soak_max_memory_growth_kb" -v least="$soak_min_samples" '
         function rise(column) {
             if ($column - base[column] > grew[column]) grew[column] = $column - base[column]
         }
         $1 >= warmup && !started { started = 1; for (c = 3; c <= 10; c++) base[c] = $c; t0 = $1 }
         started {
+            after++
             for (c = 3; c <= 10; c++) rise(c)
             allowed = max_mem + 3 * ($10 - base[10])
             for (c = 7; c <= 9; c++) if ($c - base[c] > allowed) over = $0
@@ -171,6 +190,11 @@ soak_check() {
         { t = $1; ticks = $2; answered = $5 "/" $6 }
         END {
             if (!started) { print "no sample after the warm-up"; exit 1 }
+            if (after < least) {
+                printf "%d sample%s from the warm-up on (%d s); at least %d are needed to tell " \
+                    "growth\n", after, after == 1 ? "" : "s", warmup, least
+                exit 1
+            }
             printf "soak: %d s, %d refresh ticks; from %d s on: GDI handles %d +%d, windows %d " \
                 "+%d, working set %d KiB +%d, resident %d KiB +%d, data %d KiB +%d, table files " \
                 "%d KiB +%d; GetGuiResources answered %s\n", t, ticks, t0, base[3], grew[3],
