@@ -63,7 +63,8 @@ void RunAutoSwitchScan(IScreen& screen, const HotZoneArray& zones, bool autoSwit
     std::string* log = nullptr;
     if (report.IsRequested()) {
         log = &report.StartScanLog(
-            DebugReportHeader(localTime, screen.Width(), screen.Height(), screen.ContextHandle()));
+            DebugReportHeader(localTime, screen.Width(), screen.Height(), screen.ContextHandle(),
+                              report.HistoryFolderLine()));
     }
     const int zone = ScanHotZones(zones, screen, autoSwitchTicked, log);
     if (zone >= 0) {

@@ -27,6 +27,10 @@ inline constexpr const char* kRefreshTicksMessage = "Lanternquill.RefreshTicks";
 // warm-up lasts until every table it plays has one).
 inline constexpr const char* kTableHudsMessage = "Lanternquill.TableHuds";
 
+// The PKR client's hand history folder, looked up in the client's registry entry and the system's
+// folders (LookUpHistoryPattern).
+[[nodiscard]] std::string LookUpClientHistoryFolder();
+
 class CPKR_HUDDlg final : public CDialogBase,
                           private IImportUi,
                           private IProgressSink,
@@ -75,6 +79,8 @@ private:
     // The dialog buttons must wait for a running import; the list commands and check boxes not.
     [[nodiscard]] static bool OpensDialog(WORD id);
 
+    // The folder the import reads now: the player's choice or the client's, checked afresh.
+    [[nodiscard]] sHistoryFolder HistoryFolder() const;
     void RefreshMainWindowRect();
     void StartImportTimer(UINT periodMs);
 
@@ -94,7 +100,7 @@ private:
     CStatsStore& m_stats;
     std::unique_ptr<CWin32MainWindowServices> m_services;
 
-    std::string m_strHistoryPath;  // the hand history folder followed by "\*.*"
+    std::string m_strClientFolder;  // the PKR client's hand history folder
     // The tracked tables with their HUDs and list lines, the selection state, and the zone of
     // the last automatic switch; made when the window exists.
     std::unique_ptr<CTableList> m_tables;
