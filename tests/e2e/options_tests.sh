@@ -101,3 +101,39 @@ e2e_test_options_cancel_escape_and_close_change_nothing() {
         expect_options OldestStatsInWeeks=30 ShowVPIP=0 MainWindowAlwaysOnTop=2
     done
 }
+
+# history_folder_value: the stored "HistoryFolder" of Options as "TYPE DATA" ("missing" without).
+history_folder_value() {
+    read_options
+    echo "${reg_type[HistoryFolder]:-missing} ${reg_data[HistoryFolder]:-}"
+}
+
+e2e_test_options_show_the_chosen_history_folder_and_its_tables_are_listed() {
+    use_pkr_install  # the client's folder: empty
+    local table
+    table=$(pkr_install_with_table archive 95)
+    reg_add "$options_key" /v HistoryFolder /t REG_SZ /d 'C:\archive\handhistory'
+
+    open_options
+    expect_text "$options_caption" "${id[IDC_HISTORY_FOLDER]}" 'C:\archive\handhistory'
+    screenshot chosen-folder
+    keys Escape
+    expect_exit 1
+    [[ $(history_folder_value) == 'REG_SZ C:\archive\handhistory' ]] ||
+        fail "Cancel changed the stored folder: $(history_folder_value)"
+
+    expect_first_start_lists "$table" 'C:\archive\handhistory'
+
+    # Back to the PKR client's folder: the line shows it, and OK stores an empty text.
+    open_options
+    click "$options_caption" "${id[IDC_CLIENT_FOLDER]}"
+    expect_text "$options_caption" "${id[IDC_HISTORY_FOLDER]}" "C:\\pkr-$e2e_test_name\\handhistory"
+    click "$options_caption" "${id[IDOK]}"
+    expect_exit 0
+    [[ $(history_folder_value) == 'REG_SZ ' ]] ||
+        fail "the client's folder is stored as: $(history_folder_value)"
+    open_options
+    expect_text "$options_caption" "${id[IDC_HISTORY_FOLDER]}" "C:\\pkr-$e2e_test_name\\handhistory"
+    keys Escape
+    expect_exit 1
+}

@@ -63,3 +63,32 @@ e2e_test_registry_weeks_out_of_range_are_clamped() {
         expect_option OldestStatsInWeeks "$(printf '%d' "${stored%%:*}")"
     done
 }
+
+# The PKR client's entry in either view of the machine key: a 32-bit installer on a 64-bit Windows
+# writes only the 32-bit view, which a 64-bit program reads only when it asks for it.
+e2e_test_registry_client_entry_only_in_the_32_bit_view() {
+    local table
+    table=$(pkr_install_with_table pkr32 91)
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr32' /reg:32
+    ! wine "$reg_exe" query "$machine_pkr_key" /reg:64 </dev/null >/dev/null 2>&1 ||
+        fail "the entry reached the 64-bit view too"
+    expect_first_start_lists "$table" 'C:\pkr32\handhistory'
+}
+
+e2e_test_registry_client_entry_only_in_the_64_bit_view() {
+    local table
+    table=$(pkr_install_with_table pkr64 92)
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr64' /reg:64
+    expect_first_start_lists "$table" 'C:\pkr64\handhistory'
+}
+
+e2e_test_registry_client_entry_in_both_views_the_32_bit_one_wins() {
+    local table
+    table=$(pkr_install_with_table pkr32 93)
+    pkr_install_with_table pkr64 94 >/dev/null
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr32' /reg:32
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr64' /reg:64
+    # and a user key, which a machine key overrules
+    reg_add "$pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr64'
+    expect_first_start_lists "$table" 'C:\pkr32\handhistory'
+}
