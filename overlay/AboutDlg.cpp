@@ -48,7 +48,10 @@ std::string WideToAnsi(const wchar_t* text, int length) {
 }  // namespace
 
 CAboutDlg::CAboutDlg(uint32_t hands, int32_t players, sHistoryFolder folder)
-    : CDialogBase(IDD_ABOUTBOX), m_nHands(hands), m_nPlayers(players), m_folder(std::move(folder)) {}
+    : CDialogBase(IDD_ABOUTBOX),
+      m_nHands(hands),
+      m_nPlayers(players),
+      m_folder(std::move(folder)) {}
 
 INT_PTR CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {

@@ -33,7 +33,7 @@ sHistoryFolder HistoryFolderInUse(std::string_view chosen, const std::string& cl
                                   ISystemFolders& folders) {
     if (chosen.empty()) {
         return {clientFolder, folders.IsReadableFolder(clientFolder) ? eFolderState::Found
-                                                                      : eFolderState::NotFound};
+                                                                     : eFolderState::NotFound};
     }
     const bool usable = chosen.size() <= kMaxHistoryFolderBytes &&
                         std::none_of(chosen.begin(), chosen.end(), IsControlCharacter);

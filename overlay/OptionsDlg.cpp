@@ -50,7 +50,8 @@ BOOL COptions::OnInitDialog() {
 BOOL COptions::OnCommand(WORD id, WORD code, HWND control) {
     if (code == BN_CLICKED && id == IDC_BROWSE_FOLDER) {
         CWin32SystemFolders folders;
-        const sHistoryFolder shown = HistoryFolderInUse(m_strChosenFolder, m_strClientFolder, folders);
+        const sHistoryFolder shown =
+            HistoryFolderInUse(m_strChosenFolder, m_strClientFolder, folders);
         CWin32FolderPicker picker(Hwnd());
         if (BrowseForHistoryFolder(m_strChosenFolder, picker, shown.m_strPath)) {
             ShowHistoryFolder();

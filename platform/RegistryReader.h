@@ -22,6 +22,5 @@ public:
     // text of the string value `name` (any length), or an empty text when that value cannot be
     // read.
     virtual std::optional<std::string> ReadString(eRegistryHive hive, eRegistryView view,
-                                                  std::string_view key,
-                                                  std::string_view name) = 0;
+                                                  std::string_view key, std::string_view name) = 0;
 };

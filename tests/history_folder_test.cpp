@@ -33,7 +33,8 @@ TEST(HistoryFolderInUse, TheChoiceWhenThereIsOneElseTheClientsFolder) {
     const sHistoryFolder client = HistoryFolderInUse("", "C:\\PKR\\handhistory", folders);
     EXPECT_EQ(client.m_strPath, "C:\\PKR\\handhistory");
     EXPECT_EQ(client.m_state, eFolderState::Found);
-    const sHistoryFolder chosen = HistoryFolderInUse("E:\\archive", "C:\\PKR\\handhistory", folders);
+    const sHistoryFolder chosen =
+        HistoryFolderInUse("E:\\archive", "C:\\PKR\\handhistory", folders);
     EXPECT_EQ(chosen.m_strPath, "E:\\archive");
     EXPECT_EQ(chosen.m_state, eFolderState::Found);
     // A chosen folder that is gone is reported, not replaced by the client's.
@@ -100,10 +101,9 @@ TEST(OptionsHistoryFolder, BrowseTakesThePickedFolderAndACancelKeepsTheChoice) {
     EXPECT_FALSE(BrowseForHistoryFolder(chosen, picker, chosen));  // the same folder again
     EXPECT_FALSE(BrowseForHistoryFolder(chosen, picker, chosen));  // nothing usable picked
     EXPECT_EQ(chosen, "D:\\Jürgen\\история");
-    EXPECT_EQ(picker.m_starts, (std::vector<std::string>{"C:\\PKR\\handhistory",
-                                                         "D:\\Jürgen\\история",
-                                                         "D:\\Jürgen\\история",
-                                                         "D:\\Jürgen\\история"}));
+    EXPECT_EQ(picker.m_starts,
+              (std::vector<std::string>{"C:\\PKR\\handhistory", "D:\\Jürgen\\история",
+                                        "D:\\Jürgen\\история", "D:\\Jürgen\\история"}));
 }
 
 TEST(OptionsHistoryFolder, OkStoresAChangedFolderAsTextAndReloadsOnlyThen) {
@@ -192,7 +192,8 @@ std::string LastParagraphText(const std::string& rtf) {
 }
 
 TEST(InfoPanelFolderLine, NamesTheFolderAfterTheCountsInPlainAsciiRichText) {
-    const sHistoryFolder folder{"C:\\{x}\\Jürgen\\история\\\xF0\x9F\x83\x8F", eFolderState::NotFound};
+    const sHistoryFolder folder{"C:\\{x}\\Jürgen\\история\\\xF0\x9F\x83\x8F",
+                                eFolderState::NotFound};
     const std::string rtf = InfoPanelText(12, 3, folder);
     EXPECT_EQ(LastParagraphText(rtf),
               "Hand history folder: C:\\{x}\\Jürgen\\история\\\xF0\x9F\x83\x8F (not found)");

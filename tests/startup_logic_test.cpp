@@ -79,7 +79,8 @@ struct sFakeRegistry final : IRegistryReader {
     std::optional<std::string> ReadString(eRegistryHive hive, eRegistryView view,
                                           std::string_view key, std::string_view name) override {
         m_reads.emplace_back(hive, view);
-        if (key != "SOFTWARE\\PKR" || name != "InstallDirectory" || !m_keys.contains({hive, view})) {
+        if (key != "SOFTWARE\\PKR" || name != "InstallDirectory" ||
+            !m_keys.contains({hive, view})) {
             return std::nullopt;
         }
         return m_keys.at({hive, view});

@@ -7,8 +7,7 @@
 #include "platform/win32/ScopedWin.h"
 #include "platform/win32/Utf16.h"
 
-std::optional<std::string> CWin32RegistryReader::ReadString(eRegistryHive hive,
-                                                            eRegistryView view,
+std::optional<std::string> CWin32RegistryReader::ReadString(eRegistryHive hive, eRegistryView view,
                                                             std::string_view key,
                                                             std::string_view name) {
     const HKEY root = hive == eRegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;

@@ -54,8 +54,8 @@ bool CWin32SystemFolders::IsReadableFolder(const std::string& path) {
     }
     wide += L'*';
     WIN32_FIND_DATAW found{};
-    const CScopedFind find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found,
-                                            FindExSearchNameMatch, nullptr, 0));
+    const CScopedFind find(
+        FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     // An empty drive's root lists nothing at all, which is still a folder that can be read.
     return static_cast<bool>(find) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
