@@ -35,9 +35,9 @@ std::optional<std::string> CMemorySettingsStore::ReadString(std::string_view sec
 }
 
 void CMemorySettingsStore::WriteString(std::string_view section, std::string_view name,
-                                       std::string_view text) {
+                                       const std::string& text) {
     std::string key = ValueKey(section, name);
     m_values.erase(key);
-    m_strings[key] = std::string(text);
-    m_aStringWrites.emplace_back(std::move(key), std::string(text));
+    m_strings[key] = text;
+    m_aStringWrites.emplace_back(std::move(key), text);
 }

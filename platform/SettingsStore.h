@@ -25,7 +25,7 @@ public:
                                                   std::string_view name) = 0;
     // Creates the section and value as needed; failures are ignored.
     virtual void WriteString(std::string_view section, std::string_view name,
-                             std::string_view text) = 0;
+                             const std::string& text) = 0;
 };
 
 // Settings kept in memory, with the order of writes, for tests and tools.
@@ -35,7 +35,7 @@ public:
     void WriteInt(std::string_view section, std::string_view name, int32_t value) override;
     std::optional<std::string> ReadString(std::string_view section, std::string_view name) override;
     void WriteString(std::string_view section, std::string_view name,
-                     std::string_view text) override;
+                     const std::string& text) override;
 
     // Every write as (section, name, value), oldest first.
     std::vector<std::pair<std::string, int32_t>> m_aWrites;  // "Section\\Name" and value

@@ -82,7 +82,7 @@ std::optional<std::string> CRegistrySettingsStore::ReadString(std::string_view s
 }
 
 void CRegistrySettingsStore::WriteString(std::string_view section, std::string_view name,
-                                         std::string_view text) {
+                                         const std::string& text) {
     CScopedRegKey key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, WideFromUtf8(SectionKey(section)).c_str(), 0, nullptr,
                         REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Receive(),

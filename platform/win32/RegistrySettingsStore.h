@@ -19,7 +19,7 @@ public:
     // reads as nothing.
     std::optional<std::string> ReadString(std::string_view section, std::string_view name) override;
     void WriteString(std::string_view section, std::string_view name,
-                     std::string_view text) override;
+                     const std::string& text) override;
 
 private:
     [[nodiscard]] std::string SectionKey(std::string_view section) const;
