@@ -152,8 +152,8 @@ TEST(OptionsHistoryFolder, AStoredValueThatIsNoTextReadsAsTheClientsFolder) {
     EXPECT_EQ(store.ReadInt("Options", "HistoryFolder", -5), -5);
 }
 
-// The text of the panel's last paragraph: rich text escapes undone, Unicode escapes as UTF-8.
-std::string LastParagraphText(const std::string& rtf) {
+// The text of the panel's last paragraph in UTF-16, the rich text's escapes undone.
+std::u16string LastParagraphText(const std::string& rtf) {
     const size_t start = rtf.rfind("\\par\r\n") + 6;
     const std::string body = rtf.substr(start, rtf.rfind("\r\n}") - start);
     static const std::regex kToken(R"(\\u(-?[0-9]+)\?|\\([\\{}])|([^\\]))");
@@ -166,29 +166,7 @@ std::string LastParagraphText(const std::string& rtf) {
             units += static_cast<char16_t>(token[token[2].matched ? 2 : 3].str()[0]);
         }
     }
-    std::string utf8;
-    for (size_t i = 0; i < units.size(); ++i) {
-        char32_t code = units[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size()) {
-            code = 0x10000 + ((code - 0xD800) << 10U) + (units[++i] - 0xDC00);
-        }
-        if (code < 0x80) {
-            utf8 += static_cast<char>(code);
-        } else if (code < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (code >> 6U));
-            utf8 += static_cast<char>(0x80 | (code & 0x3FU));
-        } else if (code < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (code >> 12U));
-            utf8 += static_cast<char>(0x80 | ((code >> 6U) & 0x3FU));
-            utf8 += static_cast<char>(0x80 | (code & 0x3FU));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (code >> 18U));
-            utf8 += static_cast<char>(0x80 | ((code >> 12U) & 0x3FU));
-            utf8 += static_cast<char>(0x80 | ((code >> 6U) & 0x3FU));
-            utf8 += static_cast<char>(0x80 | (code & 0x3FU));
-        }
-    }
-    return utf8;
+    return units;
 }
 
 TEST(InfoPanelFolderLine, NamesTheFolderAfterTheCountsInPlainAsciiRichText) {
@@ -196,7 +174,7 @@ TEST(InfoPanelFolderLine, NamesTheFolderAfterTheCountsInPlainAsciiRichText) {
                                 eFolderState::NotFound};
     const std::string rtf = InfoPanelText(12, 3, folder);
     EXPECT_EQ(LastParagraphText(rtf),
-              "Hand history folder: C:\\{x}\\Jürgen\\история\\\xF0\x9F\x83\x8F (not found)");
+              u"Hand history folder: C:\\{x}\\Jürgen\\история\\\U0001F0CF (not found)");
     // The counts' text is unchanged before it, and the braces still balance.
     const std::string counts = InfoPanelText(12, 3);
     EXPECT_EQ(rtf.substr(0, counts.size() - 1), counts.substr(0, counts.size() - 1));
@@ -216,9 +194,9 @@ TEST(InfoPanelFolderLine, NamesTheFolderAfterTheCountsInPlainAsciiRichText) {
     // A found folder has no remark; bytes that are no UTF-8 and control characters cannot break
     // the rich text.
     EXPECT_EQ(LastParagraphText(InfoPanelText(0, 0, {"D:\\h", eFolderState::Found})),
-              "Hand history folder: D:\\h");
+              u"Hand history folder: D:\\h");
     EXPECT_EQ(LastParagraphText(InfoPanelText(0, 0, {"D:\\\xFF\xC3\r\n}", eFolderState::Found})),
-              "Hand history folder: D:\\\xEF\xBF\xBD\xEF\xBF\xBD  }");
+              u"Hand history folder: D:\\\uFFFD\uFFFD  }");
 }
 
 }  // namespace
