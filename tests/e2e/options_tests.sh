@@ -136,4 +136,19 @@ e2e_test_options_show_the_chosen_history_folder_and_its_tables_are_listed() {
     expect_text "$options_caption" "${id[IDC_HISTORY_FOLDER]}" "C:\\pkr-$e2e_test_name\\handhistory"
     keys Escape
     expect_exit 1
+
+    # A folder of any name, stored in UTF-16, shows as it is (win-probe reads the code page 1252
+    # text, where ü is one byte).
+    mkdir -p "$WINEPREFIX/drive_c/archive-Jürgen"
+    reg_add "$options_key" /v HistoryFolder /t REG_SZ /d 'C:\archive-Jürgen'
+    open_options
+    expect_text "$options_caption" "${id[IDC_HISTORY_FOLDER]}" $'C:\\archive-J\xfcrgen'
+    keys Escape
+    expect_exit 1
+    start_app /info
+    wait_active "$panel_caption"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" \
+        $'\\nHand history folder: C:\\archive-J\xfcrgen'
+    keys Escape
+    expect_exit "$panel_closed_by_escape"
 }

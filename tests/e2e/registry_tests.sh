@@ -92,3 +92,17 @@ e2e_test_registry_client_entry_in_both_views_the_32_bit_one_wins() {
     reg_add "$pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr64'
     expect_first_start_lists "$table" 'C:\pkr32\handhistory'
 }
+
+# Without any entry, a PKR folder in the 32-bit program files folder is the client's.
+e2e_test_registry_no_client_entry_reads_the_32_bit_program_files_folder() {
+    local install="$WINEPREFIX/drive_c/Program Files (x86)/PKR" table
+    # Every other test expects no PKR folder there.
+    # shellcheck disable=SC2064  # the folder as it is now
+    trap "rm -rf '$install'; stop_app" EXIT
+    rm -rf "$install"
+    mkdir -p "$install/handhistory"
+    "$sim_path" --out "$install/handhistory" --seed 96 --tables 1 --hands 12 >/dev/null ||
+        fail "pkr-sim"
+    table=$(basename "$(find "$install/handhistory" -name '*.txt' -path '*/20*' | head -1)" .txt)
+    expect_first_start_lists "$table" 'C:\Program Files (x86)\PKR\handhistory'
+}
