@@ -81,7 +81,7 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
             CrashForTest();
         case eStartMode::Options: {
             ReadAllSettings(store, g_settings);
-            COptions options(store, LookUpClientHistoryFolder());
+            COptions options(store, CPKR_HUDDlg::LookUpClientHistoryFolder());
             return options.DoModal(nullptr) == IDOK ? 0 : 1;
         }
         case eStartMode::Information: {
@@ -89,9 +89,9 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
             LoadStatsCacheEx(stats, kCacheFileName, /*setAsideIfRejected=*/false);
             ReadAllSettings(store, g_settings);
             CWin32SystemFolders folders;
-            CAboutDlg panel(
-                static_cast<uint32_t>(stats.CountedHands().size()), stats.PlayerCount(),
-                HistoryFolderInUse(g_settings.HistoryFolder, LookUpClientHistoryFolder(), folders));
+            CAboutDlg panel(static_cast<uint32_t>(stats.CountedHands().size()), stats.PlayerCount(),
+                            HistoryFolderInUse(g_settings.HistoryFolder,
+                                               CPKR_HUDDlg::LookUpClientHistoryFolder(), folders));
             return static_cast<int>(panel.DoModal(nullptr));
         }
         case eStartMode::MainWindow:

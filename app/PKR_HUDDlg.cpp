@@ -64,7 +64,7 @@ public:
     CTableHudFactory m_hudFactory;
 };
 
-std::string LookUpClientHistoryFolder() {
+std::string CPKR_HUDDlg::LookUpClientHistoryFolder() {
     CWin32RegistryReader registry;
     CWin32SystemFolders folders;
     return HistoryFolderFromPattern(LookUpHistoryPattern(registry, folders));

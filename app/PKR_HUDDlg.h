@@ -27,10 +27,6 @@ inline constexpr const char* kRefreshTicksMessage = "Lanternquill.RefreshTicks";
 // warm-up lasts until every table it plays has one).
 inline constexpr const char* kTableHudsMessage = "Lanternquill.TableHuds";
 
-// The PKR client's hand history folder, looked up in the client's registry entry and the system's
-// folders (LookUpHistoryPattern).
-[[nodiscard]] std::string LookUpClientHistoryFolder();
-
 class CPKR_HUDDlg final : public CDialogBase,
                           private IImportUi,
                           private IProgressSink,
@@ -47,6 +43,10 @@ public:
     // One message of the thread's queue, through the above and the dialog manager of the
     // window it is for.
     void DispatchThreadMessage(MSG& msg) const;
+
+    // The PKR client's hand history folder, looked up in the client's registry entry and the
+    // system's folders (LookUpHistoryPattern).
+    [[nodiscard]] static std::string LookUpClientHistoryFolder();
 
 protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -4,6 +4,8 @@
 
 #include "LanternquillVersion.h"
 
+#include "overlay/HistoryFolderChoice.h"
+
 namespace {
 
 // British English, Tahoma (f0, the default) and Arial (f1), red (cf1) and white (cf2); the

@@ -5,8 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "overlay/HistoryFolderChoice.h"
-
 // Opened by the "Visit" and "Check for Updates" buttons.
 inline constexpr std::string_view kWebSiteAddress = "https://www.lanternquill.example/";
 // Opened, after "mailto:", by the "Email Support" button.
@@ -21,6 +19,8 @@ inline constexpr std::string_view kSupportEmailAddress = "support@lanternquill.e
 
 // The panel text with every placeholder replaced by its count as bare decimal digits.
 [[nodiscard]] std::string InfoPanelText(uint32_t hands, int32_t players);
+
+struct sHistoryFolder;  // overlay/HistoryFolderChoice.h
 
 // The panel text of the counts, with one more paragraph: HistoryFolderLine of `folder`, its
 // characters beyond ASCII as Unicode escapes and the rich text's own marks escaped.
