@@ -27,11 +27,33 @@ e2e_test_history_folder_chosen_is_shown_in_the_options_and_its_tables_are_listed
 
     expect_first_start_lists "$table" 'C:\archive\handhistory'
 
-    # Back to the PKR client's folder: the line shows it, and OK stores an empty text.
-    open_options
+    # Back to the PKR client's folder in the running program: the line shows it, and OK stores
+    # an empty text and reloads from that folder as a changed number of weeks does, with the
+    # first start's message.
+    local client_table
+    "$sim_path" --out "$history_dir" --seed 97 --tables 1 --hands 12 --screen-name Quill \
+        >/dev/null || fail "pkr-sim"
+    client_table=$(basename "$(find "$history_dir" -name '*.txt' -path '*/20*' | head -1)" .txt)
+    start_app
+    wait_active "$panel_caption"
+    close_panel
+    wait_active "$main_caption"
+    click "$main_caption" "${id[IDC_OPTIONS]}"
+    wait_active "$options_caption"
     click "$options_caption" "${id[IDC_CLIENT_FOLDER]}"
     expect_text "$options_caption" "${id[IDC_HISTORY_FOLDER]}" "C:\\pkr-$e2e_test_name\\handhistory"
     click "$options_caption" "${id[IDOK]}"
+    wait_active "$importer_caption"
+    expect_text_contains "$importer_caption" 65535 "You have 1 tables of hand history"
+    keys Return
+    wait_active "$panel_caption"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" \
+        "\\nHand history folder: C:\\pkr-$e2e_test_name\\handhistory"
+    close_panel
+    expect_list_count 1
+    [[ $(list_lines | sed 's/^..//') == "$client_table" ]] ||
+        fail "after the reload the list holds \"$(list_lines)\""
+    close_main
     expect_exit 0
     [[ $(history_folder_value) == 'REG_SZ ' ]] ||
         fail "the client's folder is stored as: $(history_folder_value)"
