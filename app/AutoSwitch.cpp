@@ -62,8 +62,9 @@ void RunAutoSwitchScan(IScreen& screen, const HotZoneArray& zones, bool autoSwit
                        const std::tm& localTime, CDebugReport& report, CTableList& tables) {
     std::string* log = nullptr;
     if (report.IsRequested()) {
-        log = &report.StartScanLog(
-            DebugReportHeader(localTime, screen.Width(), screen.Height(), screen.ContextHandle()));
+        log = &report.StartScanLog(DebugReportHeader(localTime, screen.Width(), screen.Height(),
+                                                     screen.ContextHandle(),
+                                                     report.HistoryFolderLine()));
     }
     const int zone = ScanHotZones(zones, screen, autoSwitchTicked, log);
     if (zone >= 0) {

@@ -22,7 +22,7 @@ void AppendFormatted(std::string& out, const char* format, auto... values) {
 }  // namespace
 
 std::string DebugReportHeader(const std::tm& localTime, int screenWidth, int screenHeight,
-                              uint64_t screenContext) {
+                              uint64_t screenContext, std::string_view historyFolderLine) {
     std::string header = "Lanternquill V" LQ_VERSION_TEXT " Debug Report\n";
     char date[128];
     // Day and month names come from the "C" locale the program runs in: English names.
@@ -32,6 +32,7 @@ std::string DebugReportHeader(const std::tm& localTime, int screenWidth, int scr
     AppendFormatted(header, "ScreenX = %d, ScreenY = %d\n", screenWidth, screenHeight);
     // Eight hex digits as in a 32-bit handle; a wider value keeps all its digits.
     AppendFormatted(header, "hDesktopDC = %08" PRIx64 "\n\n", screenContext);
+    header.append(historyFolderLine).append("\n\n");
     header += "Autoswitch scan\n";
     return header;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <utility>
 
 class IShellOpener;
@@ -17,10 +18,16 @@ inline constexpr const char* kDebugReportFile = "DebugReport.txt";
 
 class CDebugReport {
 public:
-    // Asks for a log: the next timer message writes whatever the buffer then holds.
-    void Request() {
+    // Asks for a log that names the hand history folder as `historyFolderLine` says: the next
+    // timer message writes whatever the buffer then holds.
+    void Request(std::string historyFolderLine) {
         m_bWriteDebugReport = true;
+        m_strHistoryFolderLine = std::move(historyFolderLine);
         m_strDebugReport.clear();
+    }
+    // The folder line of the last request, for the log's header.
+    [[nodiscard]] const std::string& HistoryFolderLine() const noexcept {
+        return m_strHistoryFolderLine;
     }
     [[nodiscard]] bool IsRequested() const noexcept { return m_bWriteDebugReport; }
     // A scan while a log is requested: the buffer starts over with `header`, and the scan writes
@@ -36,12 +43,15 @@ public:
 
 private:
     bool m_bWriteDebugReport = false;
+    std::string m_strHistoryFolderLine;
     std::string m_strDebugReport;
 };
 
-// The log's opening lines, up to and including "Autoswitch scan\n".
+// The log's opening lines, up to and including "Autoswitch scan\n": the version, the date, the
+// screen, then `historyFolderLine` (HistoryFolderLine of the folder in use) in a block of its own.
 [[nodiscard]] std::string DebugReportHeader(const std::tm& localTime, int screenWidth,
-                                            int screenHeight, uint64_t screenContext);
+                                            int screenHeight, uint64_t screenContext,
+                                            std::string_view historyFolderLine);
 // The lines of one zone's scan (AutoSwitch.cpp writes them through these).
 void AppendSampleRow(std::string& log, int zoneIndex, int64_t y);
 void AppendSamplePixels(std::string& log, uint32_t left, uint32_t centre, uint32_t right);

@@ -43,6 +43,16 @@ std::string FirstRunMessage(int weeks, size_t fileCount) {
     return message;
 }
 
+std::string FirstRunMessage(int weeks, size_t fileCount, const sHistoryFolder& folder) {
+    std::string message = FirstRunMessage(weeks, fileCount);
+    if (folder.m_state == eFolderState::NotFound) {
+        message += "\n\nThe hand history folder ";
+        message += folder.m_strPath;
+        message += " was not found: choose another in Options, \"Hand history folder\".";
+    }
+    return message;
+}
+
 CImportCycle::CImportCycle(IFileSystem& fs, CStatsStore& store, IProgressSink& progress,
                            IImportUi& ui, IImportClock& clock, const sSettings& settings,
                            RefreshTableListFn refreshTableList)
@@ -100,6 +110,13 @@ void CImportCycle::ReadFiles() {
 }
 
 void CImportCycle::ImportHistory(const std::string& historyFolder) {
+    ImportHistory(sHistoryFolder{historyFolder, eFolderState::Found});
+}
+
+void CImportCycle::ImportHistory(const sHistoryFolder& folder) {
+    // No folder to look into: scanning nothing lists no files and keeps the found lists empty.
+    const std::string historyFolder =
+        folder.m_state == eFolderState::Found ? folder.m_strPath : std::string();
     const CRunningFlag running(m_bRunning);
     m_progress.SetRange(0, 20);
     m_progress.SetPos(1);
@@ -113,7 +130,7 @@ void CImportCycle::ImportHistory(const std::string& historyFolder) {
     Scan(historyFolder);
     if (firstRun) {
         m_ui.ShowFirstRunMessage(
-            FirstRunMessage(m_settings.OldestStatsInWeeks, m_scan.ModifiedPaths().size()));
+            FirstRunMessage(m_settings.OldestStatsInWeeks, m_scan.ModifiedPaths().size(), folder));
         m_clock.Sleep(kFirstRunPauseMs);
     }
 

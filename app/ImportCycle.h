@@ -5,7 +5,7 @@
 // The cycle owns its state between ticks: whether the next cycle is a full import, whether the
 // statistics came from the cache file, and the time before which files are not looked at. The
 // main window builds it once, tells it about a loaded cache before the first tick, and runs
-// ImportHistory on every tick with the folder (not the "\*.*" pattern).
+// ImportHistory on every tick with the folder in use (not the "\*.*" pattern).
 //
 // Keeping the window alive during a long import: there are no worker threads, so the cycle calls
 // the progress sink after every file scanned and every file parsed. The Win32 sink sets the
@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/HistoryFolder.h"
 #include "history/FolderScan.h"
 #include "history/ImportState.h"
 #include "history/Progress.h"
@@ -53,6 +54,10 @@ inline constexpr int kFirstRunPauseMs = 200;
 // The message shown before the first import without a cache: the chosen weeks, the number of
 // files about to be read, and a patience sentence for more than 100 or more than 1000 files.
 [[nodiscard]] std::string FirstRunMessage(int weeks, size_t fileCount);
+// The same message for the folder `folder`: when it was not found, one more paragraph names it and
+// says where another is chosen.
+[[nodiscard]] std::string FirstRunMessage(int weeks, size_t fileCount,
+                                          const sHistoryFolder& folder);
 
 // The oldest time a full import reads: `weeks` weeks before `now`.
 [[nodiscard]] constexpr int64_t WeeksCutoff(int64_t now, int weeks) {
@@ -99,6 +104,9 @@ public:
 
     // One whole cycle over the hand history folder `historyFolder`.
     void ImportHistory(const std::string& historyFolder);
+    // The same over the folder in use; a folder not found is not looked into (a name cut short
+    // for showing is never handed to the system), so the cycle finds no files.
+    void ImportHistory(const sHistoryFolder& folder);
 
     // True while ImportHistory runs (for handlers reached through the progress sink's pumping
     // or the cycle's modal windows).

@@ -16,13 +16,15 @@
 #include "overlay/Settings.h"
 #include "overlay/SettingsStore.h"
 #include "platform/win32/RegistrySettingsStore.h"
+#include "platform/win32/Win32SystemFolders.h"
 
 namespace {
 
 // Besides the normal start, two switches open one dialog on its own, for checking a dialog
 // without the main window's timers (the end-to-end tests use them):
 //   /options  the options dialog; exit status 0 after OK, 1 after Cancel
-//   /info     the information panel with the cache file's counts; its end result
+//   /info     the information panel with the cache file's counts and the hand history folder;
+//             its end result
 // and a third, left out of the guide, that crashes at once to show the crash report is written:
 //   /crash-test [stack|heap]   a write to address 0, a stack overflow or a corrupted heap
 enum class eStartMode { MainWindow, Options, Information, CrashTest };
@@ -81,14 +83,17 @@ int CPKR_HUDApp::Run(std::string_view commandLine) {
             CrashForTest(TestCrashFromCommandLine(commandLine));
         case eStartMode::Options: {
             ReadAllSettings(store, g_settings);
-            COptions options(store);
+            COptions options(store, CPKR_HUDDlg::LookUpClientHistoryFolder());
             return options.DoModal(nullptr) == IDOK ? 0 : 1;
         }
         case eStartMode::Information: {
             // Only shows the counts: a damaged cache is left for the main window to set aside.
             LoadStatsCacheEx(stats, kCacheFileName, /*setAsideIfRejected=*/false);
-            CAboutDlg panel(static_cast<uint32_t>(stats.CountedHands().size()),
-                            stats.PlayerCount());
+            ReadAllSettings(store, g_settings);
+            CWin32SystemFolders folders;
+            CAboutDlg panel(static_cast<uint32_t>(stats.CountedHands().size()), stats.PlayerCount(),
+                            HistoryFolderInUse(g_settings.HistoryFolder,
+                                               CPKR_HUDDlg::LookUpClientHistoryFolder(), folders));
             return static_cast<int>(panel.DoModal(nullptr));
         }
         case eStartMode::MainWindow:

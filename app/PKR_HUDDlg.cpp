@@ -28,6 +28,7 @@
 #include "platform/win32/Win32RegistryReader.h"
 #include "platform/win32/Win32Screen.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemFolders.h"
 #include "resources/resource.h"
 
 namespace {
@@ -68,10 +69,17 @@ public:
     CTableHudFactory m_hudFactory;
 };
 
-CPKR_HUDDlg::CPKR_HUDDlg(ISettingsStore& store, CStatsStore& stats)
-    : CDialogBase(IDD_PKR_HUD_DIALOG), m_store(store), m_stats(stats) {
+std::string CPKR_HUDDlg::LookUpClientHistoryFolder() {
     CWin32RegistryReader registry;
-    m_strHistoryPath = LookUpHistoryPattern(registry);
+    CWin32SystemFolders folders;
+    return HistoryFolderFromPattern(LookUpHistoryPattern(registry, folders));
+}
+
+CPKR_HUDDlg::CPKR_HUDDlg(ISettingsStore& store, CStatsStore& stats)
+    : CDialogBase(IDD_PKR_HUD_DIALOG),
+      m_store(store),
+      m_stats(stats),
+      m_strClientFolder(LookUpClientHistoryFolder()) {
     m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
@@ -334,6 +342,11 @@ sRect CPKR_HUDDlg::MainWindowRect() {
     return ToRect(window);
 }
 
+sHistoryFolder CPKR_HUDDlg::HistoryFolder() const {
+    CWin32SystemFolders folders;
+    return HistoryFolderInUse(g_settings.HistoryFolder, m_strClientFolder, folders);
+}
+
 void CPKR_HUDDlg::RefreshMainWindowRect() {
     RECT window{};
     if (GetWindowRect(Hwnd(), &window) != FALSE) {
@@ -348,7 +361,7 @@ void CPKR_HUDDlg::StartImportTimer(UINT periodMs) {
 void CPKR_HUDDlg::OnTimerImport() {
     // A period counts from the end of the previous cycle, and a cycle never overlaps itself.
     KillTimer(Hwnd(), TIMER_IMPORT);
-    m_import->ImportHistory(HistoryFolderFromPattern(m_strHistoryPath));
+    m_import->ImportHistory(HistoryFolder());
     if (m_bCloseAfterImport) {
         EndDialog(IDCANCEL);
         return;
@@ -397,7 +410,7 @@ void CPKR_HUDDlg::OnHotZones() {
 
 void CPKR_HUDDlg::OnOptions() {
     KillTimer(Hwnd(), TIMER_IMPORT);
-    COptions options(m_store, Hwnd());
+    COptions options(m_store, m_strClientFolder, Hwnd());
     if (options.DoModal(Hwnd()) == IDOK) {
         if (!options.m_bReloadHistory && !options.m_bCreateLog) {
             m_tables->OnSelChangeTables();
@@ -408,7 +421,7 @@ void CPKR_HUDDlg::OnOptions() {
             OnTimer(TIMER_IMPORT);
         }
         if (options.m_bCreateLog) {
-            m_debugReport.Request();
+            m_debugReport.Request(HistoryFolderLine(HistoryFolder()));
         }
     }
     StartImportTimer(kImportPeriodMs);
@@ -428,7 +441,9 @@ void CPKR_HUDDlg::OnShrink() {
 }
 
 void CPKR_HUDDlg::ShowFirstRunMessage(const std::string& text) {
-    MessageBoxA(Hwnd(), text.c_str(), kImportMessageCaption, MB_OK | MB_ICONINFORMATION);
+    // In UTF-16: the text may name a folder of any name.
+    MessageBoxW(Hwnd(), WideFromUtf8(text).c_str(), WideFromUtf8(kImportMessageCaption).c_str(),
+                MB_OK | MB_ICONINFORMATION);
 }
 
 void CPKR_HUDDlg::ClearTableList() {
@@ -436,7 +451,8 @@ void CPKR_HUDDlg::ClearTableList() {
 }
 
 void CPKR_HUDDlg::ShowInformationPanel() {
-    CAboutDlg panel(static_cast<uint32_t>(m_stats.CountedHands().size()), m_stats.PlayerCount());
+    CAboutDlg panel(static_cast<uint32_t>(m_stats.CountedHands().size()), m_stats.PlayerCount(),
+                    HistoryFolder());
     panel.DoModal(Hwnd());
 }
 

@@ -50,6 +50,10 @@ public:
     // window it is for.
     void DispatchThreadMessage(MSG& msg) const;
 
+    // The PKR client's hand history folder, looked up in the client's registry entry and the
+    // system's folders (LookUpHistoryPattern).
+    [[nodiscard]] static std::string LookUpClientHistoryFolder();
+
 protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
@@ -83,6 +87,8 @@ private:
     // The dialog buttons must wait for a running import; the list commands and check boxes not.
     [[nodiscard]] static bool OpensDialog(WORD id);
 
+    // The folder the import reads now: the player's choice or the client's, checked afresh.
+    [[nodiscard]] sHistoryFolder HistoryFolder() const;
     void RefreshMainWindowRect();
     void StartImportTimer(UINT periodMs);
 
@@ -102,7 +108,7 @@ private:
     CStatsStore& m_stats;
     std::unique_ptr<CWin32MainWindowServices> m_services;
 
-    std::string m_strHistoryPath;  // the hand history folder followed by "\*.*"
+    std::string m_strClientFolder;  // the PKR client's hand history folder
     // The tracked tables with their HUDs and list lines, the selection state, and the zone of
     // the last automatic switch; made when the window exists.
     std::unique_ptr<CTableList> m_tables;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "overlay/InfoPanelText.h"
 #include "platform/win32/Utf16.h"
@@ -66,8 +67,11 @@ std::string WideToAnsi(const wchar_t* text, int length) {
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(uint32_t hands, int32_t players)
-    : CDialogBase(IDD_ABOUTBOX), m_nHands(hands), m_nPlayers(players) {}
+CAboutDlg::CAboutDlg(uint32_t hands, int32_t players, sHistoryFolder folder)
+    : CDialogBase(IDD_ABOUTBOX),
+      m_nHands(hands),
+      m_nPlayers(players),
+      m_folder(std::move(folder)) {}
 
 INT_PTR CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {
@@ -116,7 +120,7 @@ void CAboutDlg::FillPanelText() const {
     SendMessageA(text, EM_SETEVENTMASK, 0, ENM_LINK);
 
     // Streamed in as rich text, so the control never has to guess the format.
-    const std::string rtf = InfoPanelText(m_nHands, m_nPlayers);
+    const std::string rtf = InfoPanelText(m_nHands, m_nPlayers, m_folder);
     sStreamSource source{rtf.data(), rtf.size()};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);

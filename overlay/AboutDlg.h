@@ -1,5 +1,6 @@
-// The information panel: what the program is, the overlays' keyboard modifiers and the size of
-// the statistics database, with buttons for the web site, support e-mail and updates.
+// The information panel: what the program is, the overlays' keyboard modifiers, the size of the
+// statistics database and the hand history folder read, with buttons for the web site, support
+// e-mail and updates.
 #pragma once
 
 #include <windows.h>
@@ -8,11 +9,12 @@
 
 #include <cstdint>
 
+#include "overlay/HistoryFolderChoice.h"
 #include "platform/win32/DialogBase.h"
 
 class CAboutDlg final : public CDialogBase {
 public:
-    CAboutDlg(uint32_t hands, int32_t players);
+    CAboutDlg(uint32_t hands, int32_t players, sHistoryFolder folder);
 
 protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -28,4 +30,5 @@ private:
 
     uint32_t m_nHands;
     int32_t m_nPlayers;
+    sHistoryFolder m_folder;
 };

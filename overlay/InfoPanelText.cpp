@@ -4,6 +4,8 @@
 
 #include "LanternquillVersion.h"
 
+#include "overlay/HistoryFolderChoice.h"
+
 namespace {
 
 // British English, Tahoma (f0, the default) and Arial (f1), red (cf1) and white (cf2); the
@@ -38,6 +40,67 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
     }
 }
 
+// One code point of UTF-8 text from `pos` on, advancing `pos`; a byte that starts no valid
+// sequence is U+FFFD and takes one byte.
+char32_t NextCodePoint(std::string_view text, size_t& pos) {
+    constexpr char32_t kReplacement = U'\uFFFD';
+    const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(pos);
+    // The length of the sequence the lead byte starts; 0 for a byte that starts none.
+    const size_t length = lead < 0x80   ? 1
+                          : lead < 0xC2 ? 0
+                          : lead < 0xE0 ? 2
+                          : lead < 0xF0 ? 3
+                          : lead < 0xF5 ? 4
+                                        : 0;
+    if (length == 0 || pos + length > text.size()) {
+        ++pos;
+        return kReplacement;
+    }
+    char32_t code = length == 1 ? lead : lead & (0x7FU >> length);
+    for (size_t n = 1; n < length; ++n) {
+        if ((byte(pos + n) & 0xC0U) != 0x80U) {
+            ++pos;
+            return kReplacement;
+        }
+        code = (code << 6U) | (byte(pos + n) & 0x3FU);
+    }
+    pos += length;
+    return code;
+}
+
+// A \uN escape for one UTF-16 unit (N a signed 16-bit number, as rich text reads it), with "?"
+// for readers that know no Unicode.
+void AppendUnicodeEscape(std::string& rtf, char16_t unit) {
+    rtf += "\\u";
+    rtf += Decimal(static_cast<int16_t>(unit));
+    rtf += '?';
+}
+
+// UTF-8 text as rich text of plain ASCII: the marks \, { and } escaped, control characters as
+// blanks, everything beyond ASCII as Unicode escapes (two for a character beyond 16 bits).
+std::string RichTextOf(std::string_view text) {
+    std::string rtf;
+    for (size_t pos = 0; pos < text.size();) {
+        const char32_t code = NextCodePoint(text, pos);
+        if (code == U'\\' || code == U'{' || code == U'}') {
+            rtf += '\\';
+            rtf += static_cast<char>(code);
+        } else if (code < 0x20 || code == 0x7F) {
+            rtf += ' ';
+        } else if (code < 0x80) {
+            rtf += static_cast<char>(code);
+        } else if (code < 0x10000) {
+            AppendUnicodeEscape(rtf, static_cast<char16_t>(code));
+        } else {
+            const char32_t above = code - 0x10000;
+            AppendUnicodeEscape(rtf, static_cast<char16_t>(0xD800 + (above >> 10U)));
+            AppendUnicodeEscape(rtf, static_cast<char16_t>(0xDC00 + (above & 0x3FFU)));
+        }
+    }
+    return rtf;
+}
+
 }  // namespace
 
 std::string UserGuidePath(std::string_view programPath) {
@@ -56,5 +119,12 @@ std::string InfoPanelText(uint32_t hands, int32_t players) {
     std::string text(kTemplate);
     ReplaceAll(text, "<<HANDS>>", Decimal(hands));
     ReplaceAll(text, "<<PLAYERS>>", Decimal(players));
+    return text;
+}
+
+std::string InfoPanelText(uint32_t hands, int32_t players, const sHistoryFolder& folder) {
+    std::string text = InfoPanelText(hands, players);
+    // The template ends with its last paragraph's line end and the closing brace.
+    text.insert(text.rfind('}'), "\\par\r\n" + RichTextOf(HistoryFolderLine(folder)) + "\r\n");
     return text;
 }

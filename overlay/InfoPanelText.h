@@ -21,3 +21,10 @@ inline constexpr std::string_view kUserGuideFileName = "README.txt";
 
 // The panel text with every placeholder replaced by its count as bare decimal digits.
 [[nodiscard]] std::string InfoPanelText(uint32_t hands, int32_t players);
+
+struct sHistoryFolder;  // overlay/HistoryFolderChoice.h
+
+// The panel text of the counts, with one more paragraph: HistoryFolderLine of `folder`, its
+// characters beyond ASCII as Unicode escapes and the rich text's own marks escaped.
+[[nodiscard]] std::string InfoPanelText(uint32_t hands, int32_t players,
+                                        const sHistoryFolder& folder);

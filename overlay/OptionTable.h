@@ -80,9 +80,11 @@ inline constexpr std::array<int, kCheckBoxCount> kCheckBoxIds = [] {
 }();
 
 // The options dialog's controls as data: the state of every check box in kCheckBoxIds, looked up
-// by control id, and the weeks box's raw text. Every box starts unticked.
+// by control id, the weeks box's raw text and the hand history folder chosen (empty: the PKR
+// client's). Every box starts unticked.
 struct sOptionsState {
     std::string m_strWeeks;
+    std::string m_strHistoryFolder;
 
     // An id that is not in kCheckBoxIds reads as unticked and takes no state.
     [[nodiscard]] eCheckState Check(int controlId) const {

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <climits>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -59,6 +61,7 @@ sOptionsState OptionsInitialState(const sSettings& settings) {
     const auto formatted =
         std::to_chars(digits, digits + sizeof digits, settings.OldestStatsInWeeks);
     state.m_strWeeks.assign(digits, formatted.ptr);
+    state.m_strHistoryFolder = settings.HistoryFolder;
     return state;
 }
 
@@ -84,5 +87,20 @@ sOptionsResult ApplyOptionsOk(const sOptionsState& state, sSettings& settings,
     if (settings.OldestStatsInWeeks != previousWeeks) {
         result.m_bReloadHistory = true;
     }
+    if (state.m_strHistoryFolder != settings.HistoryFolder) {
+        settings.HistoryFolder = state.m_strHistoryFolder;
+        WriteHistoryFolder(store, settings.HistoryFolder);
+        result.m_bReloadHistory = true;
+    }
     return result;
+}
+
+bool BrowseForHistoryFolder(std::string& chosenFolder, IFolderPicker& picker,
+                            const std::string& shownFolder) {
+    std::optional<std::string> picked = picker.PickFolder(shownFolder);
+    if (!picked || picked->empty() || *picked == chosenFolder) {
+        return false;
+    }
+    chosenFolder = std::move(*picked);
+    return true;
 }

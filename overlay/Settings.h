@@ -1,6 +1,9 @@
-// The process-wide settings record: the thirteen "Options" values. It holds the defaults below
-// until start-up reads the stored settings; only the options dialog changes it afterwards.
+// The process-wide settings record: the thirteen "Options" values and the chosen hand history
+// folder. It holds the defaults below until start-up reads the stored settings; only the options
+// dialog changes it afterwards.
 #pragma once
+
+#include <string>
 
 struct sSettings {
     bool SplitStats_Stakes = false;
@@ -16,6 +19,9 @@ struct sSettings {
     bool ShowCBET = true;
     bool ShowFTCBET = true;
     bool ShowAGFR = true;
+    // The hand history folder the player chose (UTF-8, as stored: untrusted); empty means the
+    // PKR client's folder.
+    std::string HistoryFolder;
 
     friend bool operator==(const sSettings&, const sSettings&) = default;
 };

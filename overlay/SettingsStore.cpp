@@ -21,7 +21,7 @@ void ForEachStoredOption(OnBool&& onBool, OnWeeks&& onWeeks) {
 }  // namespace
 
 void ReadAllSettings(ISettingsStore& store, sSettings& settings) {
-    static constexpr sSettings kDefaults{};
+    static const sSettings kDefaults{};
     ForEachStoredOption(
         [&](const sBoolOption& option) {
             // Only a stored 1 means true, so a corrupted or hand-edited value switches a feature
@@ -34,6 +34,7 @@ void ReadAllSettings(ISettingsStore& store, sSettings& settings) {
             settings.OldestStatsInWeeks = ClampWeeks(store.ReadInt(
                 kOptionsSection, kWeeksOption.valueName, kDefaults.OldestStatsInWeeks));
         });
+    settings.HistoryFolder = store.ReadString(kOptionsSection, kHistoryFolderValue).value_or("");
 }
 
 void WriteAllSettings(ISettingsStore& store, const sSettings& settings) {
@@ -44,4 +45,8 @@ void WriteAllSettings(ISettingsStore& store, const sSettings& settings) {
         [&] {
             store.WriteInt(kOptionsSection, kWeeksOption.valueName, settings.OldestStatsInWeeks);
         });
+}
+
+void WriteHistoryFolder(ISettingsStore& store, const std::string& folder) {
+    store.WriteString(kOptionsSection, kHistoryFolderValue, folder);
 }

@@ -60,6 +60,9 @@
 #define IDC_SHOW_3BET 1047
 #define IDC_SHOW_FT3BET 1048
 #define IDC_WEEKS 1049
+#define IDC_HISTORY_FOLDER 1050  // the hand history folder in use
+#define IDC_BROWSE_FOLDER 1051
+#define IDC_CLIENT_FOLDER 1052
 
 // Information panel (IDD_ABOUTBOX).
 #define IDC_VISIT 1029

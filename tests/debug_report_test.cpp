@@ -31,6 +31,7 @@ const char* const kSampleHeader =
     "Monday, December 01, 2008, 09:05:07\n\n"
     "ScreenX = 1024, ScreenY = 768\n"
     "hDesktopDC = 0001a2b3\n\n"
+    "Hand history folder: C:\\PKR\\handhistory\n\n"
     "Autoswitch scan\n";
 
 // Records each "open" as "file|parameters|hidden".
@@ -60,14 +61,16 @@ public:
 };
 
 TEST(DebugReportTest, HeaderHasTheExactLines) {
-    EXPECT_EQ(DebugReportHeader(SampleTime(), 1024, 768, 0x1a2b3), kSampleHeader);
+    EXPECT_EQ(DebugReportHeader(SampleTime(), 1024, 768, 0x1a2b3,
+                                "Hand history folder: C:\\PKR\\handhistory"),
+              kSampleHeader);
 }
 
 TEST(DebugReportTest, ScanLogListsEverySampleAndStopsAtTheBottomMargin) {
     table_fakes::sTableListRig rig;
     CLogScreen screen;
     CDebugReport report;
-    report.Request();
+    report.Request("Hand history folder: D:\\history (not found)");
     // Zone 0: rows 0..20, step 2; zone 1 from row 20 reaches below H - 10 = 30 at y = 32.
     const HotZoneArray zones = StackHotZones(sRect{0, 0, 20, 20});
     // "Auto Switch" cleared: every zone is logged and nothing is selected.
@@ -78,6 +81,7 @@ TEST(DebugReportTest, ScanLogListsEverySampleAndStopsAtTheBottomMargin) {
         "Monday, December 01, 2008, 09:05:07\n\n"
         "ScreenX = 20, ScreenY = 40\n"
         "hDesktopDC = 0000beef\n\n"
+        "Hand history folder: D:\\history (not found)\n\n"
         "Autoswitch scan\n";
     for (int y = 0; y < 20; y += 2) {
         expected += "Zone 0, y = " + std::to_string(y) + ", 00010203, " +
@@ -105,7 +109,7 @@ TEST(DebugReportTest, CompleteWritesOnceAndOpensTheFile) {
     EXPECT_FALSE(std::filesystem::exists(path));
 
     testing_support::WriteFile(path, "an older, longer report\n");
-    report.Request();
+    report.Request("Hand history folder: C:\\PKR\\handhistory");
     report.StartScanLog("line one\nline two\n");
     EXPECT_TRUE(CompleteDebugReport(report, shell, path));
 #ifdef _WIN32
@@ -125,7 +129,7 @@ TEST(DebugReportTest, UncreatableFileDropsTheLogQuietly) {
     ScopedTempDir dir;
     CRecordingShell shell;
     CDebugReport report;
-    report.Request();
+    report.Request("Hand history folder: C:\\PKR\\handhistory");
     report.StartScanLog("text");
     EXPECT_FALSE(CompleteDebugReport(report, shell, dir.File("missing/DebugReport.txt")));
     EXPECT_TRUE(shell.m_opened.empty());

@@ -149,6 +149,28 @@ TEST(FirstRunMessageTest, ExactTextAndItsThreeEndings) {
     EXPECT_NE(FirstRunMessage(999, 1001).find("You have 1001 tables"), std::string::npos);
 }
 
+TEST_F(ImportCycleTest, AFolderNotFoundIsNotLookedIntoAndTheFirstRunMessageNamesIt) {
+    AddTable("Playing", 3, kNow - 60);
+    // Reported not found (a chosen text cut short for showing may still name something real):
+    // nothing in it is read, and the message says where it looked and where to choose another.
+    cycle.ImportHistory(sHistoryFolder{dir.Path().string(), eFolderState::NotFound});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], FirstRunMessage(52, 0) + "\n\nThe hand history folder " +
+                                  dir.Path().string() +
+                                  " was not found: choose another in Options, "
+                                  "\"Hand history folder\".");
+    EXPECT_EQ(store.CountedHands().size(), 0u);
+    EXPECT_TRUE(refreshed.back().empty());
+
+    // Once the folder is there, a reload reads it with the message as it always was.
+    cycle.RequestFullReload(clock.now);
+    cycle.ImportHistory(sHistoryFolder{dir.Path().string(), eFolderState::Found});
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1], FirstRunMessage(52, 1));
+    EXPECT_EQ(store.CountedHands().size(), 1u);
+    EXPECT_EQ(RefreshedNames(), std::vector<std::string>{"Playing"});
+}
+
 TEST_F(ImportCycleTest, FirstRunReadsTheChosenWeeksTellsTheUserAndKeepsOnlyRecentTables) {
     settings.OldestStatsInWeeks = 2;
     AddTable("Old", 1, kNow - 3 * kWeek);  // before the chosen weeks: ignored

@@ -3,6 +3,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,36 +70,99 @@ TEST(SettingsUpgrade, AnyVersionButTheCurrentImportsTheLayoutsOnce) {
     }
 }
 
-// Hives listed have the "SOFTWARE\PKR" key; the text is "InstallDirectory" ("" = unreadable).
+// Keys listed have the "SOFTWARE\PKR" key; the text is "InstallDirectory" ("" = unreadable).
+// Every read is recorded, so a test sees which keys were looked at.
 struct sFakeRegistry final : IRegistryReader {
-    std::map<eRegistryHive, std::string> m_keys;
-    std::optional<std::string> ReadString(eRegistryHive hive, std::string_view key,
-                                          std::string_view name) override {
-        if (key != "SOFTWARE\\PKR" || name != "InstallDirectory" || !m_keys.contains(hive)) {
+    using Place = std::pair<eRegistryHive, eRegistryView>;
+    std::map<Place, std::string> m_keys;
+    std::vector<Place> m_reads;
+    std::optional<std::string> ReadString(eRegistryHive hive, eRegistryView view,
+                                          std::string_view key, std::string_view name) override {
+        m_reads.emplace_back(hive, view);
+        if (key != "SOFTWARE\\PKR" || name != "InstallDirectory" ||
+            !m_keys.contains({hive, view})) {
             return std::nullopt;
         }
-        return m_keys.at(hive);
+        return m_keys.at({hive, view});
     }
 };
 
-std::string Lookup(std::map<eRegistryHive, std::string> keys) {
+// A system with the given 32-bit program files folder (or none) and readable folders.
+struct sFakeFolders final : ISystemFolders {
+    std::optional<std::string> m_programFilesX86;
+    std::set<std::string> m_readable;
+    std::vector<std::string> m_asked;
+    std::optional<std::string> ProgramFilesX86() override { return m_programFilesX86; }
+    bool IsReadableFolder(const std::string& path) override {
+        m_asked.push_back(path);
+        return m_readable.contains(path);
+    }
+};
+
+constexpr sFakeRegistry::Place kMachine32{eRegistryHive::LocalMachine, eRegistryView::Bits32};
+constexpr sFakeRegistry::Place kMachine64{eRegistryHive::LocalMachine, eRegistryView::Bits64};
+constexpr sFakeRegistry::Place kUser{eRegistryHive::CurrentUser, eRegistryView::Bits64};
+
+std::string Lookup(std::map<sFakeRegistry::Place, std::string> keys,
+                   sFakeFolders folders = sFakeFolders()) {
     sFakeRegistry registry;
     registry.m_keys = std::move(keys);
-    return LookUpHistoryPattern(registry);
+    return LookUpHistoryPattern(registry, folders);
 }
 
 TEST(HistoryFolderLookup, MachineHiveFirstThenUserThenFixedDefault) {
-    using enum eRegistryHive;
-    EXPECT_EQ(Lookup({{LocalMachine, "D:\\PKR"}, {CurrentUser, "E:\\PKR"}}),
-              "D:\\PKR\\handhistory\\*.*");
-    EXPECT_EQ(Lookup({{CurrentUser, "E:\\PKR"}}), "E:\\PKR\\handhistory\\*.*");
+    EXPECT_EQ(Lookup({{kMachine64, "D:\\PKR"}, {kUser, "E:\\PKR"}}), "D:\\PKR\\handhistory\\*.*");
+    EXPECT_EQ(Lookup({{kUser, "E:\\PKR"}}), "E:\\PKR\\handhistory\\*.*");
     EXPECT_EQ(Lookup({}), "C:\\Program Files\\PKR\\handhistory\\*.*");
     // A machine key without the value is still the one used.
-    EXPECT_EQ(Lookup({{LocalMachine, ""}, {CurrentUser, "E:\\PKR"}}), "\\handhistory\\*.*");
+    EXPECT_EQ(Lookup({{kMachine64, ""}, {kUser, "E:\\PKR"}}), "\\handhistory\\*.*");
+}
+
+TEST(HistoryFolderLookup, MachineKeyIn32BitViewFirstThen64BitThenUser) {
+    // A 32-bit installer on a 64-bit Windows writes only the 32-bit view.
+    EXPECT_EQ(Lookup({{kMachine32, "C:\\Program Files (x86)\\PKR"}}),
+              "C:\\Program Files (x86)\\PKR\\handhistory\\*.*");
+    EXPECT_EQ(Lookup({{kMachine32, "X:\\32"}, {kMachine64, "X:\\64"}, {kUser, "X:\\user"}}),
+              "X:\\32\\handhistory\\*.*");
+    EXPECT_EQ(Lookup({{kMachine64, "X:\\64"}, {kUser, "X:\\user"}}), "X:\\64\\handhistory\\*.*");
+    // The first key that opens decides, even without the value.
+    EXPECT_EQ(Lookup({{kMachine32, ""}, {kMachine64, "X:\\64"}}), "\\handhistory\\*.*");
+
+    // The keys are read in that order, and no further than the first that opens.
+    sFakeFolders folders;
+    sFakeRegistry registry;
+    (void)LookUpHistoryPattern(registry, folders);
+    EXPECT_EQ(registry.m_reads, (std::vector{kMachine32, kMachine64, kUser}));
+    registry.m_reads.clear();
+    registry.m_keys = {{kMachine64, "X:\\64"}, {kUser, "X:\\user"}};
+    (void)LookUpHistoryPattern(registry, folders);
+    EXPECT_EQ(registry.m_reads, (std::vector{kMachine32, kMachine64}));
+    // A key found leaves the system's folders unasked.
+    EXPECT_TRUE(folders.m_asked.empty());
+}
+
+TEST(HistoryFolderLookup, WithoutAKeyThe32BitProgramFilesFolderWhenItHoldsPkr) {
+    sFakeFolders folders;
+    folders.m_programFilesX86 = "D:\\Programs (x86)";
+    folders.m_readable = {"D:\\Programs (x86)\\PKR"};
+    EXPECT_EQ(Lookup({}, folders), "D:\\Programs (x86)\\PKR\\handhistory\\*.*");
+    // A folder given with its trailing separator gets no second one.
+    folders.m_programFilesX86 = "D:\\Programs (x86)\\";
+    EXPECT_EQ(Lookup({}, folders), "D:\\Programs (x86)\\PKR\\handhistory\\*.*");
+    // No PKR folder there, or no such folder on the system: the fixed default.
+    folders.m_readable.clear();
+    EXPECT_EQ(Lookup({}, folders), "C:\\Program Files\\PKR\\handhistory\\*.*");
+    folders.m_programFilesX86.reset();
+    folders.m_readable = {"C:\\Program Files (x86)\\PKR"};
+    EXPECT_EQ(Lookup({}, folders), "C:\\Program Files\\PKR\\handhistory\\*.*");
+    // Any key, even the user's, comes before the program files folder.
+    folders.m_programFilesX86 = "D:\\Programs (x86)";
+    folders.m_readable = {"D:\\Programs (x86)\\PKR"};
+    EXPECT_EQ(Lookup({{kUser, "E:\\PKR"}}, folders), "E:\\PKR\\handhistory\\*.*");
 }
 
 TEST(HistoryFolderLookup, InstallFolderMustFitA256ByteBuffer) {
-    using enum eRegistryHive;
+    constexpr sFakeRegistry::Place LocalMachine = kMachine32;
     const std::string longest = "C:\\" + std::string(252, 'p');  // 255 characters
     EXPECT_EQ(Lookup({{LocalMachine, longest}}), longest + "\\handhistory\\*.*");
     EXPECT_EQ(Lookup({{LocalMachine, longest + "q"}}), "\\handhistory\\*.*");

@@ -27,7 +27,7 @@ TEST(Version, EveryPieceCarriesTheProjectVersion) {
               std::to_string(LQ_VERSION_MAJOR) + "." + std::to_string(LQ_VERSION_MINOR));
 
     const std::tm time{};
-    EXPECT_TRUE(DebugReportHeader(time, 1920, 1080, 0)
+    EXPECT_TRUE(DebugReportHeader(time, 1920, 1080, 0, "Hand history folder: C:\\PKR")
                     .starts_with("Lanternquill V" + std::string(kVersionText) + " Debug Report\n"));
     EXPECT_NE(InfoPanelTemplate().find("Lanternquill\\'99 V" + std::string(kVersionText) + "\\par"),
               std::string::npos);

@@ -7,12 +7,15 @@
 #include "platform/win32/ScopedWin.h"
 #include "platform/win32/Utf16.h"
 
-std::optional<std::string> CWin32RegistryReader::ReadString(eRegistryHive hive,
+std::optional<std::string> CWin32RegistryReader::ReadString(eRegistryHive hive, eRegistryView view,
                                                             std::string_view key,
                                                             std::string_view name) {
     const HKEY root = hive == eRegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    // Without a view flag a 64-bit program sees only the 64-bit view; 32-bit Windows ignores both.
+    const REGSAM access =
+        KEY_READ | (view == eRegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
     CScopedRegKey opened;
-    if (RegOpenKeyExW(root, WideFromUtf8(key).c_str(), 0, KEY_READ, opened.Receive()) !=
+    if (RegOpenKeyExW(root, WideFromUtf8(key).c_str(), 0, access, opened.Receive()) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }

@@ -30,6 +30,8 @@ importer_caption="Lanternquill History Importer"
 # shellcheck disable=SC2034
 hotzone_caption="Mini-Table Hot Zone"
 pkr_key='HKCU\Software\PKR'
+# The client's machine key; its installer, a 32-bit program, writes it in the 32-bit view.
+machine_pkr_key='HKLM\SOFTWARE\PKR'
 # Wine's own programs by their full paths: a bare name ("wine reg") is first looked up by
 # start.exe through ShellExecuteEx, which now and then fails on a busy machine ("ShellExecuteEx
 # failed: Internal error") before the program runs at all.
@@ -218,6 +220,11 @@ replace_text() {
 reset_registry() {
     wine "$reg_exe" delete "$settings_key" /f </dev/null >/dev/null 2>&1 || true
     wine "$reg_exe" delete "$pkr_key" /f </dev/null >/dev/null 2>&1 || true
+    # A machine key left behind would decide the folder of every later test.
+    local view
+    for view in 32 64; do
+        wine "$reg_exe" delete "$machine_pkr_key" /f "/reg:$view" </dev/null >/dev/null 2>&1 || true
+    done
 }
 
 reg_add() {
@@ -307,6 +314,39 @@ use_pkr_install() {
     rm -rf "$WINEPREFIX/drive_c/$install"
     mkdir -p "$history_dir"
     reg_add "$pkr_key" /v InstallDirectory /t REG_SZ /d "C:\\$install"
+}
+
+# pkr_install_with_table NAME SEED: a PKR install folder C:\NAME in the Wine prefix whose hand
+# history folder holds one table played now; prints that table's name.
+pkr_install_with_table() {
+    local folder="$WINEPREFIX/drive_c/$1/handhistory"
+    rm -rf "${WINEPREFIX:?}/drive_c/$1"
+    mkdir -p "$folder"
+    "$sim_path" --out "$folder" --seed "$2" --tables 1 --hands 12 >/dev/null || fail "pkr-sim"
+    basename "$(find "$folder" -name '*.txt' -path '*/20*' | head -1)" .txt
+}
+
+# expect_first_start_lists TABLE FOLDER: a first start (no cache file) counts one table in its
+# message, names FOLDER (as Windows sees it) in the information panel and lists TABLE.
+expect_first_start_lists() {
+    start_app
+    wait_active "$importer_caption"
+    expect_text_contains "$importer_caption" 65535 \
+        "You have 1 tables of hand history in this period."
+    read_controls "$importer_caption"
+    [[ ${control_text[65535]} != *"not found"* ]] ||
+        fail "the message reports a missing folder: ${control_text[65535]}"
+    keys Return
+    wait_active "$panel_caption"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" "\\nHand history folder: $2"
+    [[ ${control_text[${id[IDC_INFO_TEXT]}]} != *"(not found)"* ]] ||
+        fail "the panel reports a missing folder: ${control_text[${id[IDC_INFO_TEXT]}]}"
+    screenshot "panel-$1"
+    close_panel
+    expect_list_count 1
+    [[ $(list_lines | sed 's/^..//') == "$1" ]] || fail "the table list holds \"$(list_lines)\""
+    close_main
+    expect_exit 0
 }
 
 # start_with_cache: starts the program with a cache file of a few hands (kept_hands of them, from

@@ -63,3 +63,46 @@ e2e_test_registry_weeks_out_of_range_are_clamped() {
         expect_option OldestStatsInWeeks "$(printf '%d' "${stored%%:*}")"
     done
 }
+
+# The PKR client's entry in either view of the machine key: a 32-bit installer on a 64-bit Windows
+# writes only the 32-bit view, which a 64-bit program reads only when it asks for it.
+e2e_test_registry_client_entry_only_in_the_32_bit_view() {
+    local table
+    table=$(pkr_install_with_table pkr32 91)
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr32' /reg:32
+    ! wine "$reg_exe" query "$machine_pkr_key" /reg:64 </dev/null >/dev/null 2>&1 ||
+        fail "the entry reached the 64-bit view too"
+    expect_first_start_lists "$table" 'C:\pkr32\handhistory'
+}
+
+e2e_test_registry_client_entry_only_in_the_64_bit_view() {
+    local table
+    table=$(pkr_install_with_table pkr64 92)
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr64' /reg:64
+    expect_first_start_lists "$table" 'C:\pkr64\handhistory'
+}
+
+e2e_test_registry_client_entry_in_both_views_the_32_bit_one_wins() {
+    local table
+    table=$(pkr_install_with_table pkr32 93)
+    pkr_install_with_table pkr64 94 >/dev/null
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr32' /reg:32
+    reg_add "$machine_pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr64' /reg:64
+    # and a user key, which a machine key overrules
+    reg_add "$pkr_key" /v InstallDirectory /t REG_SZ /d 'C:\pkr64'
+    expect_first_start_lists "$table" 'C:\pkr32\handhistory'
+}
+
+# Without any entry, a PKR folder in the 32-bit program files folder is the client's.
+e2e_test_registry_no_client_entry_reads_the_32_bit_program_files_folder() {
+    local install="$WINEPREFIX/drive_c/Program Files (x86)/PKR" table
+    # Every other test expects no PKR folder there.
+    # shellcheck disable=SC2064  # the folder as it is now
+    trap "rm -rf '$install'; stop_app" EXIT
+    rm -rf "$install"
+    mkdir -p "$install/handhistory"
+    "$sim_path" --out "$install/handhistory" --seed 96 --tables 1 --hands 12 >/dev/null ||
+        fail "pkr-sim"
+    table=$(basename "$(find "$install/handhistory" -name '*.txt' -path '*/20*' | head -1)" .txt)
+    expect_first_start_lists "$table" 'C:\Program Files (x86)\PKR\handhistory'
+}

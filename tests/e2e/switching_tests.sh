@@ -76,6 +76,8 @@ e2e_test_switching_writes_a_requested_troubleshooting_log() {
         fail "the log begins with \"$(head -1 "$report")\""
     grep -q $'^ScreenX = 1920, ScreenY = 1080\r$' "$report" || fail "no screen size line"
     grep -q $'^Autoswitch scan\r$' "$report" || fail "no scan line"
+    grep -qF "Hand history folder: C:\\pkr-$e2e_test_name\\handhistory"$'\r' "$report" ||
+        fail "the log does not name the hand history folder"
     grep -q '^Zone 0, y = ' "$report" || fail "no sample of zone 0"
     # The shell shows the log in the user's text viewer (here Wine's notepad).
     probe close DebugReport >/dev/null 2>&1 || true
