@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "app/AutoSwitch.h"
+#include "app/CacheAtStart.h"
 #include "app/HistoryFolder.h"
 #include "app/MainWindowCommands.h"
 #include "app/StartupLogic.h"
@@ -17,11 +20,13 @@
 #include "overlay/Settings.h"
 #include "overlay/SettingsStore.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ListBox.h"
 #include "platform/win32/Win32RegistryReader.h"
 #include "platform/win32/Win32Screen.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Utf16.h"
 #include "resources/resource.h"
 
 namespace {
@@ -73,7 +78,9 @@ CPKR_HUDDlg::~CPKR_HUDDlg() {
     // The exit sequence: the position only when the window was fully on the screen's positive
     // side, then the statistics, then the HUDs.
     SaveMainWindowPosition(m_store, ToRect(m_rcMainWnd));
-    SaveStatsCache(m_stats, kCacheFileName);
+    if (SaveCacheAtExit(m_cacheAtStart, m_stats.Revision())) {
+        SaveStatsCache(m_stats, kCacheFileName);
+    }
     if (m_tables) {
         m_tables->DestroyAllTables();
     }
@@ -133,13 +140,27 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
     m_rcHotZone = LoadHotZones(m_store, ScreenWidth(), ScreenHeight(),
                                static_cast<int>(MainWindowRect().Width()));
 
-    if (LoadStatsCache(m_stats, kCacheFileName)) {
-        m_import->UseLoadedCache(FileModificationTime(kCacheFileName));
-    }
+    LoadCacheFile();
 
     SetTimer(Hwnd(), TIMER_IMPORT, kFirstImportMs, nullptr);
     SetTimer(Hwnd(), TIMER_AUTOSWITCH, kAutoSwitchPeriodMs, nullptr);
     return result;
+}
+
+void CPKR_HUDDlg::LoadCacheFile() {
+    // The full name, so that the user is told where the file is.
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(kCacheFileName), error);
+    const std::string fileName = error ? std::string(kCacheFileName) : Utf8FromPath(full);
+    const sCacheLoadOutcome outcome = LoadStatsCacheFile(m_stats, fileName);
+    if (outcome.result == eCacheLoad::Loaded) {
+        m_import->UseLoadedCache(FileModificationTime(kCacheFileName));
+    }
+    m_cacheAtStart = CacheAtStart(outcome, fileName, m_stats.Revision());
+    if (!m_cacheAtStart.message.empty()) {
+        MessageBoxW(Hwnd(), WideFromUtf8(m_cacheAtStart.message).c_str(), L"Lanternquill",
+                    MB_OK | MB_ICONWARNING);
+    }
 }
 
 void CPKR_HUDDlg::PlaceWindow() {

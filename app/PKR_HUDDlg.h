@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CacheAtStart.h"
 #include "app/DebugReport.h"
 #include "app/ImportCycle.h"
 #include "app/TableList.h"
@@ -64,6 +65,9 @@ private:
 
     void PlaceWindow();
     void ShowStartupLines();
+    // Loads the cache file, tells the user what became of a file that could not be used, and
+    // decides whether the exit may write it.
+    void LoadCacheFile();
     void OnTimerImport();
     void OnTimerAutoSwitch();
     void FinishDebugReport();
@@ -107,4 +111,6 @@ private:
     // The user closed the window while an import cycle was letting messages through: the window
     // closes when the cycle is done, so that the cycle never works on a destroyed window.
     bool m_bCloseAfterImport = false;
+    // What the start made of the cache file: whether the exit may save the store over it.
+    sCacheAtStart m_cacheAtStart;
 };

@@ -1,5 +1,6 @@
 // lq-bench: how fast the history engine parses and counts hand histories, how its time grows
-// with the corpus, how much memory it takes, and how fast the cache file saves and loads; or,
+// with the corpus, how much memory it takes, and how fast the cache file saves (with and without
+// its flush to stable storage) and loads; or,
 // with --refresh, what one overlay refresh tick of a table HUD costs.
 //
 //   lq-bench [--hands N]... [--dir DIR] [--seed N] [--players N] [--sim PATH]
@@ -282,6 +283,8 @@ int main(int argc, char** argv) {
                 bench::MeasureCache({options.cachePlayers, 200000, 1000}, folder);
             cache.ok = again.ok;
             cache.saveSeconds = std::min(cache.saveSeconds, again.saveSeconds);
+            cache.unflushedSaveSeconds =
+                std::min(cache.unflushedSaveSeconds, again.unflushedSaveSeconds);
             cache.loadSeconds = std::min(cache.loadSeconds, again.loadSeconds);
         }
         std::printf("\nCache file (%d players, two buckets each, 200000 hands, 1000 files)\n",
@@ -297,6 +300,11 @@ int main(int argc, char** argv) {
         std::printf("%10s %9.1f %9.3f %9.1f\n", "load", Megabytes(cache.fileBytes),
                     cache.loadSeconds,
                     Megabytes(cache.fileBytes) / std::max(cache.loadSeconds, 1e-9));
+        std::printf("%10s %9.1f %9.3f %9.1f\n", "no flush", Megabytes(cache.fileBytes),
+                    cache.unflushedSaveSeconds,
+                    Megabytes(cache.fileBytes) / std::max(cache.unflushedSaveSeconds, 1e-9));
+        std::printf("  the flush to stable storage makes the save %.2f times as long\n",
+                    cache.saveSeconds / std::max(cache.unflushedSaveSeconds, 1e-9));
     }
     return 0;
 }
