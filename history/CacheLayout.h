@@ -101,6 +101,9 @@ private:
         auto* bytes = static_cast<unsigned char*>(out);
         while (size > 0) {
             if (m_next == m_buffer.size()) {
+                if (m_error) {
+                    return false;  // what came before the error was handed out, nothing more
+                }
                 if (size >= kBufferSize) {
                     return ReadExactly(bytes, size);
                 }
