@@ -9,6 +9,9 @@
 
 #include "history/StatsCache.h"
 
+// The caption of the message the start shows.
+inline constexpr const char* kCacheMessageCaption = "Lanternquill Statistics";
+
 struct sCacheAtStart {
     std::string message;        // to tell the user at start; empty when there is nothing to tell
     bool mayBeWritten = true;   // false: the exit must not write the cache file

@@ -158,8 +158,8 @@ void CPKR_HUDDlg::LoadCacheFile() {
     }
     m_cacheAtStart = CacheAtStart(outcome, fileName, m_stats.Revision());
     if (!m_cacheAtStart.message.empty()) {
-        MessageBoxW(Hwnd(), WideFromUtf8(m_cacheAtStart.message).c_str(), L"Lanternquill",
-                    MB_OK | MB_ICONWARNING);
+        MessageBoxW(Hwnd(), WideFromUtf8(m_cacheAtStart.message).c_str(),
+                    WideFromUtf8(kCacheMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
     }
 }
 

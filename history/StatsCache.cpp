@@ -213,13 +213,15 @@ sCacheLoadOutcome LoadStatsCacheFile(CStatsStore& store, const std::string& file
     }
     // From here on a file is there: what cannot be read of it says nothing about its content.
     outcome.result = eCacheLoad::Unreadable;
-    const std::unique_ptr<IFileReader> file = files.OpenRead(fileName, outcome.error);
+    std::unique_ptr<IFileReader> file = files.OpenRead(fileName, outcome.error);
     uint64_t size = 0;
     if (!file || !file->Size(size, outcome.error)) {
         return outcome;
     }
     CFileByteSource source(*file, size);
-    if (ReadStore(store, source, paths)) {
+    const bool loaded = ReadStore(store, source, paths);
+    file.reset();  // an open file cannot be moved on Windows
+    if (loaded) {
         outcome.result = eCacheLoad::Loaded;
         return outcome;
     }
