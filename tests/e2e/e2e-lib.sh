@@ -27,6 +27,8 @@ main_caption="V1.16"
 importer_caption="Lanternquill History Importer"
 # shellcheck disable=SC2034
 hotzone_caption="Mini-Table Hot Zone"
+# shellcheck disable=SC2034
+cache_message_caption="Lanternquill Statistics"
 pkr_key='HKCU\Software\PKR'
 # Wine's own programs by their full paths: a bare name ("wine reg") is first looked up by
 # start.exe through ShellExecuteEx, which now and then fails on a busy machine ("ShellExecuteEx
