@@ -13,9 +13,9 @@
 inline constexpr const char* kCacheMessageCaption = "Lanternquill Statistics";
 
 struct sCacheAtStart {
-    std::string message;        // to tell the user at start; empty when there is nothing to tell
-    bool mayBeWritten = true;   // false: the exit must not write the cache file
-    uint64_t revision = 0;      // the store's revision right after the load
+    std::string message;       // to tell the user at start; empty when there is nothing to tell
+    bool mayBeWritten = true;  // false: the exit must not write the cache file
+    uint64_t revision = 0;     // the store's revision right after the load
 };
 
 // From the load's outcome for the cache file `fileName` (the name the user is shown) and the

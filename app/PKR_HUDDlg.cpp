@@ -21,12 +21,12 @@
 #include "overlay/SettingsStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8Path.h"
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ListBox.h"
 #include "platform/win32/Win32RegistryReader.h"
 #include "platform/win32/Win32Screen.h"
 #include "platform/win32/Win32Shell.h"
-#include "platform/win32/Utf16.h"
 #include "resources/resource.h"
 
 namespace {
@@ -150,7 +150,8 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
 void CPKR_HUDDlg::LoadCacheFile() {
     // The full name, so that the user is told where the file is.
     std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(kCacheFileName), error);
+    const std::filesystem::path full =
+        std::filesystem::absolute(PathFromUtf8(kCacheFileName), error);
     const std::string fileName = error ? std::string(kCacheFileName) : Utf8FromPath(full);
     const sCacheLoadOutcome outcome = LoadStatsCacheFile(m_stats, fileName);
     if (outcome.result == eCacheLoad::Loaded) {

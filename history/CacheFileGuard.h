@@ -49,8 +49,7 @@ struct sCacheTemp {
 // The name a rejected cache file is kept under: "<name>.rejected-YYYYMMDD-HHMMSS" from `time`
 // (seconds since 1970-01-01 UTC, shown in local time), with "-2", "-3", ... for the `attempt`
 // after the first.
-[[nodiscard]] std::string RejectedCacheName(const std::string& fileName, int64_t time,
-                                            int attempt);
+[[nodiscard]] std::string RejectedCacheName(const std::string& fileName, int64_t time, int attempt);
 
 // Moves a cache file that failed its checks to the first RejectedCacheName that nothing stands
 // at yet, and returns that name. Nothing is ever replaced. Nothing, with the reason in `error`,

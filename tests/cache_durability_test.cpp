@@ -191,28 +191,26 @@ TEST_F(CacheDurabilityTest, AFailureBeforeTheRenameKeepsThePreviousCache) {
         std::error_code CRecordingFiles::*failure;
         std::errc error;
     };
-    for (const sStep& step : {sStep{"write", &CRecordingFiles::failWrite, std::errc::no_space_on_device},
-                              sStep{"flush", &CRecordingFiles::failFlush, std::errc::io_error},
-                              sStep{"close", &CRecordingFiles::failClose, std::errc::io_error},
-                              sStep{"rename", &CRecordingFiles::failReplace,
-                                    std::errc::permission_denied}}) {
+    for (const sStep& step :
+         {sStep{"write", &CRecordingFiles::failWrite, std::errc::no_space_on_device},
+          sStep{"flush", &CRecordingFiles::failFlush, std::errc::io_error},
+          sStep{"close", &CRecordingFiles::failClose, std::errc::io_error},
+          sStep{"rename", &CRecordingFiles::failReplace, std::errc::permission_denied}}) {
         CRecordingFiles failing;
         failing.*step.failure = std::make_error_code(step.error);
         std::error_code error;
-        EXPECT_FALSE(SaveStatsCache(Players({"Ben", "Cid"}), path, error, SystemCachePathCodec(),
-                                    failing))
+        EXPECT_FALSE(
+            SaveStatsCache(Players({"Ben", "Cid"}), path, error, SystemCachePathCodec(), failing))
             << step.name;
         EXPECT_EQ(error, step.error) << step.name << ": " << error.message();
         EXPECT_EQ(ReadFile(path), previous) << step.name;
-        EXPECT_EQ(FolderContent(dir.Path()), std::vector<std::string>{kCacheFileName})
-            << step.name;
+        EXPECT_EQ(FolderContent(dir.Path()), std::vector<std::string>{kCacheFileName}) << step.name;
         if (step.failure == &CRecordingFiles::failFlush) {
             // Nothing unflushed is ever renamed into place.
-            EXPECT_EQ(std::count_if(failing.log.begin(), failing.log.end(),
-                                    [](const std::string& call) {
-                                        return call.starts_with("replace");
-                                    }),
-                      0);
+            EXPECT_EQ(
+                std::count_if(failing.log.begin(), failing.log.end(),
+                              [](const std::string& call) { return call.starts_with("replace"); }),
+                0);
         }
     }
 }
@@ -229,9 +227,13 @@ TEST_F(CacheDurabilityTest, AReadErrorIsNotADamagedFile) {
         std::errc reason;
     };
     const sCase cases[] = {
-        {"open fails", [](CRecordingFiles& f) { f.failOpen = std::make_error_code(std::errc::permission_denied); },
+        {"open fails",
+         [](CRecordingFiles& f) {
+             f.failOpen = std::make_error_code(std::errc::permission_denied);
+         },
          std::errc::permission_denied},
-        {"size fails", [](CRecordingFiles& f) { f.failSize = std::make_error_code(std::errc::io_error); },
+        {"size fails",
+         [](CRecordingFiles& f) { f.failSize = std::make_error_code(std::errc::io_error); },
          std::errc::io_error},
         {"read fails at the start", [](CRecordingFiles& f) { f.readFailsAfter = 0; },
          std::errc::io_error},
@@ -264,7 +266,8 @@ TEST_F(CacheDurabilityTest, AReadErrorIsNotADamagedFile) {
     // The same bytes cut short on the disk are read whole, fail their checks and are set aside.
     WriteFile(path, good.substr(0, good.size() - 10));
     CStatsStore store;
-    const sCacheLoadOutcome cut = LoadStatsCacheFile(store, path, true, SystemCachePathCodec(), files);
+    const sCacheLoadOutcome cut =
+        LoadStatsCacheFile(store, path, true, SystemCachePathCodec(), files);
     EXPECT_EQ(cut.result, eCacheLoad::Rejected);
     EXPECT_FALSE(cut.setAsideAs.empty());
     EXPECT_FALSE(fs::exists(path));
@@ -312,7 +315,8 @@ TEST_F(CacheDurabilityTest, TwoSavesAtOnceNeverInterleave) {
 
 // What stays of a save that was killed is no other writer's: it is removed and its name used.
 TEST_F(CacheDurabilityTest, ALeftoverOfAKilledSaveIsCleanedUp) {
-    for (const std::string& leftover : {std::string(), std::string("Lanternquill_DEMOCACHEO05\n")}) {
+    for (const std::string& leftover :
+         {std::string(), std::string("Lanternquill_DEMOCACHEO05\n")}) {
         WriteFile(path + ".tmp", leftover);
         CRecordingFiles recording;
         std::error_code error;
@@ -389,14 +393,13 @@ TEST(CacheAtStartTest, AFileThatCouldNotBeUsedIsNamedAndNeverWrittenOver) {
     EXPECT_NE(unreadable.message.find("will not be saved"), std::string::npos);
 
     const std::string keptAs = file + ".rejected-20261210-011530";
-    const sCacheAtStart setAside =
-        CacheAtStart({eCacheLoad::Rejected, {}, keptAs}, file, loadedAt);
+    const sCacheAtStart setAside = CacheAtStart({eCacheLoad::Rejected, {}, keptAs}, file, loadedAt);
     EXPECT_TRUE(SaveCacheAtExit(setAside, changed));
     EXPECT_NE(setAside.message.find(keptAs), std::string::npos) << setAside.message;
 
-    const sCacheAtStart stuck = CacheAtStart(
-        {eCacheLoad::Rejected, std::make_error_code(std::errc::permission_denied), {}}, file,
-        loadedAt);
+    const sCacheAtStart stuck =
+        CacheAtStart({eCacheLoad::Rejected, std::make_error_code(std::errc::permission_denied), {}},
+                     file, loadedAt);
     EXPECT_FALSE(SaveCacheAtExit(stuck, changed));
     EXPECT_NE(stuck.message.find(std::make_error_code(std::errc::permission_denied).message()),
               std::string::npos)

@@ -1,8 +1,8 @@
 #include <fcntl.h>
-#include <stdio.h>  // renameat2
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>  // renameat2
 
 #include <cerrno>
 

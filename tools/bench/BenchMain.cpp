@@ -37,7 +37,7 @@ struct sBenchOptions {
     int64_t players = 0;  // opponents in the simulator's pool; 0: grows with the hands
     int repeat = 3;       // each measurement keeps the best of this many runs
     bool cache = true;
-    bool cacheOnly = false;  // the cache file alone, without the parse
+    bool cacheOnly = false;             // the cache file alone, without the parse
     bool refresh = false;               // measure the HUD's refresh tick instead
     std::vector<int64_t> refreshHands;  // hands in the measured table files
     int ticks = 2000;
@@ -220,11 +220,9 @@ int RunCacheBench(const sBenchOptions& options) {
         return 1;
     }
     std::printf("%10s %9s %9s %9s\n", "operation", "MB", "seconds", "MB/s");
-    std::printf("%10s %9.1f %9.3f %9.1f\n", "save", Megabytes(cache.fileBytes),
-                cache.saveSeconds,
+    std::printf("%10s %9.1f %9.3f %9.1f\n", "save", Megabytes(cache.fileBytes), cache.saveSeconds,
                 Megabytes(cache.fileBytes) / std::max(cache.saveSeconds, 1e-9));
-    std::printf("%10s %9.1f %9.3f %9.1f\n", "load", Megabytes(cache.fileBytes),
-                cache.loadSeconds,
+    std::printf("%10s %9.1f %9.3f %9.1f\n", "load", Megabytes(cache.fileBytes), cache.loadSeconds,
                 Megabytes(cache.fileBytes) / std::max(cache.loadSeconds, 1e-9));
     std::printf("%10s %9.1f %9.3f %9.1f\n", "no flush", Megabytes(cache.fileBytes),
                 cache.unflushedSaveSeconds,

@@ -17,8 +17,8 @@ eCacheLoad LoadCacheForReading(CStatsStore& store, const std::string& fileName, 
 
 // For import, before anything is read: loads the cache file the import will write. A missing or
 // empty file gives an empty store; a damaged cache file of ours is moved to a name of its own
-// ("<name>.rejected-<date>-<time>", named on `err`) and the store starts empty. False, with the reason on `err` and nothing changed, when the
-// file must not be written over: a folder, a file that is not a cache file of ours (a hand
-// history file named by mistake), a file that cannot be read whole, or a damaged cache that
-// could not be moved aside.
+// ("<name>.rejected-<date>-<time>", named on `err`) and the store starts empty. False, with the
+// reason on `err` and nothing changed, when the file must not be written over: a folder, a file
+// that is not a cache file of ours (a hand history file named by mistake), a file that cannot be
+// read whole, or a damaged cache that could not be moved aside.
 bool LoadCacheForImport(CStatsStore& store, const std::string& fileName, std::ostream& err);
