@@ -1,5 +1,7 @@
 #include "app/CacheAtStart.h"
 
+#include "history/StatsStore.h"
+
 namespace {
 
 constexpr const char* kNotSaved =
@@ -40,6 +42,7 @@ sCacheAtStart CacheAtStart(const sCacheLoadOutcome& outcome, const std::string& 
     return start;
 }
 
-bool SaveCacheAtExit(const sCacheAtStart& start, uint64_t revisionNow) {
-    return start.mayBeWritten && revisionNow != start.revision;
+bool SaveCacheAtExit(const sCacheAtStart& start, const CStatsStore& store) {
+    return start.mayBeWritten && store.Revision() != start.revision &&
+           !store.CountedHands().empty() && store.PlayerCount() > 0;
 }

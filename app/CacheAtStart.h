@@ -9,6 +9,8 @@
 
 #include "history/StatsCache.h"
 
+class CStatsStore;
+
 // The caption of the message the start shows.
 inline constexpr const char* kCacheMessageCaption = "Lanternquill Statistics";
 
@@ -23,5 +25,7 @@ struct sCacheAtStart {
 [[nodiscard]] sCacheAtStart CacheAtStart(const sCacheLoadOutcome& outcome,
                                          const std::string& fileName, uint64_t revision);
 
-// Whether the exit writes the cache file: it may, and the store changed since the load.
-[[nodiscard]] bool SaveCacheAtExit(const sCacheAtStart& start, uint64_t revisionNow);
+// Whether the exit writes the cache file: it may, the store changed since the load, and it
+// holds hands and players. A store without them is never saved: the next load would reject the
+// file, and it would have replaced a cache that a full reload with no history at hand emptied.
+[[nodiscard]] bool SaveCacheAtExit(const sCacheAtStart& start, const CStatsStore& store);

@@ -78,7 +78,7 @@ CPKR_HUDDlg::~CPKR_HUDDlg() {
     // The exit sequence: the position only when the window was fully on the screen's positive
     // side, then the statistics, then the HUDs.
     SaveMainWindowPosition(m_store, ToRect(m_rcMainWnd));
-    if (SaveCacheAtExit(m_cacheAtStart, m_stats.Revision())) {
+    if (SaveCacheAtExit(m_cacheAtStart, m_stats)) {
         SaveStatsCache(m_stats, kCacheFileName);
     }
     if (m_tables) {

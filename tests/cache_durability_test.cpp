@@ -365,22 +365,26 @@ TEST(StoreRevisionTest, ChangesExactlyWhenTheContentDoes) {
     const sCacheAtStart start = CacheAtStart({eCacheLoad::Loaded, {}, {}}, path, loaded.Revision());
     ParseHistoryText(loaded, text);
     loaded.RecordFileTime("/hh/A.txt", 101);
-    EXPECT_FALSE(SaveCacheAtExit(start, loaded.Revision()));
+    EXPECT_FALSE(SaveCacheAtExit(start, loaded));
     loaded.RecordFileTime("/hh/B.txt", 5);
-    EXPECT_TRUE(SaveCacheAtExit(start, loaded.Revision()));
+    EXPECT_TRUE(SaveCacheAtExit(start, loaded));
+    // A full reload that found no history empties the store: a cache that held hands stays.
+    loaded.ResetStatistics();
+    EXPECT_FALSE(SaveCacheAtExit(start, loaded));
 }
 
 // What the main window tells at start, and whether its exit may write the cache file.
 TEST(CacheAtStartTest, AFileThatCouldNotBeUsedIsNamedAndNeverWrittenOver) {
     const std::string file = "C:\\Games\\LanternquillCache_Trial.dat";
-    const uint64_t loadedAt = 3;
-    const uint64_t changed = 9;
+    const CStatsStore changed = Players({"Ann"});
+    const uint64_t loadedAt = 0;  // before anything was added
 
     for (const eCacheLoad quiet : {eCacheLoad::Loaded, eCacheLoad::NotOpened}) {
         const sCacheAtStart start = CacheAtStart({quiet, {}, {}}, file, loadedAt);
         EXPECT_TRUE(start.message.empty());
         EXPECT_TRUE(SaveCacheAtExit(start, changed));
-        EXPECT_FALSE(SaveCacheAtExit(start, loadedAt));
+        EXPECT_FALSE(
+            SaveCacheAtExit(CacheAtStart({quiet, {}, {}}, file, changed.Revision()), changed));
     }
 
     const sCacheAtStart unreadable = CacheAtStart(
