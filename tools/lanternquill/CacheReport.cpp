@@ -54,7 +54,7 @@ eCacheLoad LoadCacheForReading(CStatsStore& store, const std::string& fileName, 
     } else if (outcome.result == eCacheLoad::NotOpened) {
         err << "lanternquill: cannot open the cache file '" << fileName << "'\n";
     }
-    return outcome.result == eCacheLoad::Unreadable ? eCacheLoad::NotOpened : outcome.result;
+    return outcome.result;
 }
 
 bool LoadCacheForImport(CStatsStore& store, const std::string& fileName, std::ostream& err) {

@@ -12,7 +12,7 @@ class CStatsStore;
 
 // For commands that only read (stats, dump): loads `fileName` into `store` and reports on `err`
 // why it could not be, leaving whatever is there as it is. Returns the load's result; a folder,
-// an empty file or one that could not be read whole count as NotOpened.
+// an empty file or one that cannot be opened count as NotOpened.
 eCacheLoad LoadCacheForReading(CStatsStore& store, const std::string& fileName, std::ostream& err);
 
 // For import, before anything is read: loads the cache file the import will write. A missing or
