@@ -130,10 +130,6 @@ bool WriteStore(const CStatsStore& store, CCacheWriter& out, const ICachePathCod
     return out.Finish();
 }
 
-}  // namespace
-
-namespace {
-
 // The folder a file name lies in, for the synchronisation of its entries.
 std::string FolderOf(const std::string& fileName) {
     return Utf8FromPath(PathFromUtf8(fileName).parent_path());
