@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/AutoSwitch.h"
+#include "app/CacheAtStart.h"
 #include "app/CacheNotices.h"
 #include "app/HistoryFolder.h"
 #include "app/MainWindowCommands.h"
@@ -87,7 +88,9 @@ CPKR_HUDDlg::~CPKR_HUDDlg() {
     // The exit sequence: the position only when the window was fully on the screen's positive
     // side, then the statistics, then the HUDs.
     SaveMainWindowPosition(m_store, ToRect(m_rcMainWnd));
-    SaveStatsAtExit();
+    if (SaveCacheAtExit(m_cacheAtStart, m_stats)) {
+        SaveStatsAtExit();
+    }
     if (m_tables) {
         m_tables->DestroyAllTables();
     }
@@ -147,9 +150,7 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
     m_rcHotZone = LoadHotZones(m_store, ScreenWidth(), ScreenHeight(),
                                static_cast<int>(MainWindowRect().Width()));
 
-    if (LoadStatsCache(m_stats, kCacheFileName)) {
-        m_import->UseLoadedCache(FileModificationTime(kCacheFileName));
-    }
+    LoadCacheFile();
     // Found now, told once the first cycle has shown what it shows.
     const std::string cacheFolder = CacheFolderOf(AbsoluteCachePath(kCacheFileName));
     m_strStartupNotice = UnwritableFolderText(cacheFolder, ProbeFolderWritable(cacheFolder));
@@ -157,6 +158,19 @@ BOOL CPKR_HUDDlg::OnInitDialog() {
     SetTimer(Hwnd(), TIMER_IMPORT, kFirstImportMs, nullptr);
     SetTimer(Hwnd(), TIMER_AUTOSWITCH, kAutoSwitchPeriodMs, nullptr);
     return result;
+}
+
+void CPKR_HUDDlg::LoadCacheFile() {
+    // The full name, so that the user is told where the file is.
+    const std::string fileName = AbsoluteCachePath(kCacheFileName);
+    const sCacheLoadOutcome outcome = LoadStatsCacheFile(m_stats, fileName);
+    if (outcome.result == eCacheLoad::Loaded) {
+        m_import->UseLoadedCache(FileModificationTime(kCacheFileName));
+    }
+    m_cacheAtStart = CacheAtStart(outcome, fileName, m_stats.Revision());
+    if (!m_cacheAtStart.message.empty()) {
+        ShowCacheNotice(Hwnd(), m_cacheAtStart.message);
+    }
 }
 
 void CPKR_HUDDlg::PlaceWindow() {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/CacheAtStart.h"
 #include "app/DebugReport.h"
 #include "app/ImportCycle.h"
 #include "app/TableList.h"
@@ -74,6 +75,9 @@ private:
 
     void PlaceWindow();
     void ShowStartupLines();
+    // Loads the cache file, tells the user what became of a file that could not be used, and
+    // decides whether the exit may write it.
+    void LoadCacheFile();
     void OnTimerImport();
     void OnTimerAutoSwitch();
     void FinishDebugReport();
@@ -124,4 +128,6 @@ private:
     // The warning about a cache folder the program may not write, found at start and shown once,
     // at the end of the first import cycle.
     std::optional<std::string> m_strStartupNotice;
+    // What the start made of the cache file: whether the exit may save the store over it.
+    sCacheAtStart m_cacheAtStart;
 };

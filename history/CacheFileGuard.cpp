@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -68,34 +69,62 @@ sCacheFileCheck CheckCacheFile(const std::string& fileName) {
     return check;
 }
 
-std::optional<std::string> CacheTempName(const std::string& fileName) {
+std::optional<sCacheTemp> CreateCacheTemp(const std::string& fileName, IDurableFiles& files,
+                                          std::error_code& error) {
     constexpr int kAlternatives = 9;
     for (int n = 0; n <= kAlternatives; ++n) {
         std::string name = fileName + (n == 0 ? "" : "." + std::to_string(n)) + ".tmp";
+        error.clear();
+        if (auto file = files.CreateNew(name, error)) {
+            return sCacheTemp{std::move(name), std::move(file)};
+        }
+        if (error != std::errc::file_exists) {
+            return std::nullopt;  // the folder itself refuses (permission, missing, full)
+        }
         const eCacheFileKind kind = CheckCacheFile(name).kind;
-        if (kind == eCacheFileKind::Missing || kind == eCacheFileKind::Empty ||
-            kind == eCacheFileKind::Cache) {
-            return name;
+        std::error_code ignored;
+        if ((kind == eCacheFileKind::Empty || kind == eCacheFileKind::Cache) &&
+            files.RemoveIfUnheld(name, ignored)) {
+            if (auto file = files.CreateNew(name, error)) {
+                return sCacheTemp{std::move(name), std::move(file)};
+            }
         }
     }
+    error = std::make_error_code(std::errc::file_exists);
     return std::nullopt;
 }
 
-std::string RejectedCacheName(const std::string& fileName) {
-    return fileName + ".rejected";
+std::string RejectedCacheName(const std::string& fileName, int64_t time, int attempt) {
+    const auto seconds = static_cast<std::time_t>(time);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    std::array<char, 32> stamp{};
+    std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &local);
+    std::string name = fileName + ".rejected-" + stamp.data();
+    if (attempt > 1) {
+        name += "-" + std::to_string(attempt);
+    }
+    return name;
 }
 
-bool SetAsideRejectedCache(const std::string& fileName, std::error_code& error) {
-    error.clear();
-    const std::string rejected = RejectedCacheName(fileName);
-    // Only an older rejected file is replaced (by the rename itself); a folder or anything
-    // else of that name is somebody's.
-    const fs::file_status there = fs::symlink_status(PathFromUtf8(rejected), error);
-    if (fs::exists(there) && !fs::is_regular_file(there)) {
-        error = std::make_error_code(std::errc::file_exists);
-        return false;
+std::optional<std::string> SetAsideRejectedCache(const std::string& fileName,
+                                                 std::error_code& error, IDurableFiles& files,
+                                                 int64_t now) {
+    // Enough for any number of rejections within one second.
+    constexpr int kAttempts = 100;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        std::string name = RejectedCacheName(fileName, now, attempt);
+        error.clear();
+        if (files.MoveNoReplace(fileName, name, error)) {
+            return name;
+        }
+        if (error != std::errc::file_exists) {
+            return std::nullopt;
+        }
     }
-    error.clear();
-    fs::rename(PathFromUtf8(fileName), PathFromUtf8(rejected), error);
-    return !error;
+    return std::nullopt;
 }

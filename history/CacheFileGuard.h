@@ -4,9 +4,13 @@
 // beside it rather than deleted.
 #pragma once
 
+#include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
+
+#include "platform/DurableFiles.h"
 
 enum class eCacheFileKind {
     Missing,     // nothing there
@@ -27,16 +31,30 @@ struct sCacheFileCheck {
 // when it begins with the cache file's first line, or with a part of it when it is shorter.
 [[nodiscard]] sCacheFileCheck CheckCacheFile(const std::string& fileName);
 
-// The file a new cache is written to before it is renamed into place: "<name>.tmp", unless
-// something of somebody else's stands there (anything but nothing, an empty file or a cache of
-// ours left by an interrupted save), then "<name>.1.tmp" .. "<name>.9.tmp" by the same rule.
-// Nothing when all ten are taken; what stands there is never changed.
-[[nodiscard]] std::optional<std::string> CacheTempName(const std::string& fileName);
+// The temporary file a new cache is written to before it is renamed into place, created where
+// nothing stood: "<name>.tmp", or "<name>.1.tmp" .. "<name>.9.tmp" when that name is taken. A
+// leftover of an interrupted save there (an empty file, or one that begins as a cache of ours)
+// is removed first unless another process holds it: a save running elsewhere at this moment
+// keeps its file and this one takes the next name. Anything else of that name is somebody
+// else's and never touched.
+struct sCacheTemp {
+    std::string name;
+    std::unique_ptr<IFileWriter> file;
+};
+// Nothing, with the reason in `error`, when no name could be had.
+[[nodiscard]] std::optional<sCacheTemp> CreateCacheTemp(const std::string& fileName,
+                                                        IDurableFiles& files,
+                                                        std::error_code& error);
 
-// Where a rejected cache file is kept: "<name>.rejected".
-[[nodiscard]] std::string RejectedCacheName(const std::string& fileName);
+// The name a rejected cache file is kept under: "<name>.rejected-YYYYMMDD-HHMMSS" from `time`
+// (seconds since 1970-01-01 UTC, shown in local time), with "-2", "-3", ... for the `attempt`
+// after the first.
+[[nodiscard]] std::string RejectedCacheName(const std::string& fileName, int64_t time, int attempt);
 
-// Moves a cache file that failed its checks to RejectedCacheName(fileName), replacing an older
-// file there but never a folder or anything else that is not a regular file. False with the
-// reason in `error` when it could not be moved; the file then stays where it was.
-bool SetAsideRejectedCache(const std::string& fileName, std::error_code& error);
+// Moves a cache file that failed its checks to the first RejectedCacheName that nothing stands
+// at yet, and returns that name. Nothing is ever replaced. Nothing, with the reason in `error`,
+// when it could not be moved; the file then stays where it was.
+std::optional<std::string> SetAsideRejectedCache(
+    const std::string& fileName, std::error_code& error,
+    IDurableFiles& files = SystemDurableFiles(),
+    int64_t now = static_cast<int64_t>(std::time(nullptr)));

@@ -2,13 +2,17 @@
 // integers, and the sequential readers the loader works through.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <type_traits>
+#include <vector>
+
+#include "platform/DurableFiles.h"
 
 class CStatsStore;
 class ICachePathCodec;
@@ -60,7 +64,8 @@ class IByteSource {
 public:
     explicit IByteSource(uint64_t size) : m_size(size) {}
     virtual ~IByteSource() = default;
-    // Reads exactly `size` bytes; false (and nothing consumed) when fewer remain.
+    // Reads exactly `size` bytes; false (and nothing consumed) when fewer remain or the read
+    // failed (ReadError then tells why).
     bool Read(void* out, size_t size) {
         if (size > Remaining() || !ReadRaw(out, size)) {
             return false;
@@ -69,6 +74,9 @@ public:
         return true;
     }
     [[nodiscard]] uint64_t Remaining() const noexcept { return m_size - m_consumed; }
+    // Set when a read failed although the data was there: the bytes could not be read, which
+    // says nothing about what they hold.
+    [[nodiscard]] virtual std::error_code ReadError() const { return {}; }
 
 protected:
     virtual bool ReadRaw(void* out, size_t size) = 0;
@@ -78,15 +86,57 @@ private:
     uint64_t m_consumed = 0;
 };
 
+// A file of `size` bytes (its length when it was opened), read through a buffer of its own so
+// that the many small fields cost few system calls. A read that comes back short is an error
+// even when the system reports none: the file was cut while it was read.
 class CFileByteSource final : public IByteSource {
 public:
-    CFileByteSource(std::FILE* file, uint64_t size) : IByteSource(size), m_file(file) {}
+    CFileByteSource(IFileReader& file, uint64_t size) : IByteSource(size), m_file(file) {}
+    [[nodiscard]] std::error_code ReadError() const override { return m_error; }
 
 private:
+    static constexpr size_t kBufferSize = size_t{1} << 20;
+
     bool ReadRaw(void* out, size_t size) override {
-        return std::fread(out, 1, size, m_file) == size;
+        auto* bytes = static_cast<unsigned char*>(out);
+        while (size > 0) {
+            if (m_next == m_buffer.size()) {
+                if (m_error) {
+                    return false;  // what came before the error was handed out, nothing more
+                }
+                if (size >= kBufferSize) {
+                    return ReadExactly(bytes, size);
+                }
+                m_buffer.resize(kBufferSize);
+                const size_t got = m_file.Read(m_buffer.data(), kBufferSize, m_error);
+                m_buffer.resize(got);
+                m_next = 0;
+                if (got == 0) {
+                    return Failed();
+                }
+            }
+            const size_t take = std::min(size, m_buffer.size() - m_next);
+            std::memcpy(bytes, m_buffer.data() + m_next, take);
+            m_next += take;
+            bytes += take;
+            size -= take;
+        }
+        return true;
     }
-    std::FILE* m_file;
+    bool ReadExactly(unsigned char* out, size_t size) {
+        return m_file.Read(out, size, m_error) == size || Failed();
+    }
+    bool Failed() {
+        if (!m_error) {
+            m_error = std::make_error_code(std::errc::io_error);
+        }
+        return false;
+    }
+
+    IFileReader& m_file;
+    std::vector<unsigned char> m_buffer;
+    size_t m_next = 0;  // the first byte of m_buffer not handed out yet
+    std::error_code m_error;
 };
 
 class CMemoryByteSource final : public IByteSource {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -16,35 +14,30 @@
 #include "history/CacheFileGuard.h"
 #include "history/CacheLayout.h"
 #include "history/StatsStore.h"
-#include "platform/FileIo.h"
+#include "platform/DurableFiles.h"
 #include "platform/Utf8Path.h"
 
 namespace {
 
 using namespace cache_layout;
 
-// The C library's reason for the last failed call (an I/O error when it gave none).
-std::error_code SystemError() {
-    return {errno != 0 ? errno : EIO, std::generic_category()};
-}
-
-struct FileCloser {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// Sequential writer with one large stdio buffer, so the file is written in big blocks rather
-// than one system call per field.
+// Sequential writer with one large buffer of its own, so the file is written in big blocks
+// rather than one system call per field. The first failure stops it and is kept.
 class CCacheWriter {
 public:
-    explicit CCacheWriter(std::FILE* file) : m_file(file) {
-        std::setvbuf(m_file, nullptr, _IOFBF, 1 << 20);
-    }
+    explicit CCacheWriter(IFileWriter& file) : m_file(file) { m_buffer.reserve(kBufferSize); }
     void Bytes(const void* data, size_t size) {
-        if (m_ok && size > 0 && std::fwrite(data, 1, size, m_file) != size) {
-            m_ok = false;
-            m_error = SystemError();
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        if (m_buffer.size() + size > kBufferSize) {
+            Drain();
         }
+        if (size >= kBufferSize) {
+            if (m_ok) {
+                m_ok = m_file.Write(bytes, size, m_error);
+            }
+            return;
+        }
+        m_buffer.insert(m_buffer.end(), bytes, bytes + size);
     }
     void Marker(std::string_view marker) { Bytes(marker.data(), marker.size() + 1); }
     template <class T>
@@ -59,11 +52,24 @@ public:
         std::memcpy(field.data(), text.data(), std::min(text.size(), fieldSize));
         Bytes(field.data(), fieldSize);
     }
-    [[nodiscard]] bool Ok() const noexcept { return m_ok; }
+    // Writes what is still buffered; false when anything failed.
+    bool Finish() {
+        Drain();
+        return m_ok;
+    }
     [[nodiscard]] std::error_code Error() const noexcept { return m_error; }
 
 private:
-    std::FILE* m_file;
+    static constexpr size_t kBufferSize = size_t{1} << 20;
+    void Drain() {
+        if (m_ok && !m_buffer.empty()) {
+            m_ok = m_file.Write(m_buffer.data(), m_buffer.size(), m_error);
+        }
+        m_buffer.clear();
+    }
+
+    IFileWriter& m_file;
+    std::vector<unsigned char> m_buffer;
     bool m_ok = true;
     std::error_code m_error;
 };
@@ -121,15 +127,38 @@ bool WriteStore(const CStatsStore& store, CCacheWriter& out, const ICachePathCod
         out.Int(time);
     }
     out.Marker(kEndMarker);
-    return out.Ok();
+    return out.Finish();
+}
+
+// The folder a file name lies in, for the synchronisation of its entries.
+std::string FolderOf(const std::string& fileName) {
+    return Utf8FromPath(PathFromUtf8(fileName).parent_path());
+}
+
+// Writes the store into the new temporary file and puts it on stable storage: every failure
+// is reported in `error`, the file closed either way.
+bool WriteTemporary(const CStatsStore& store, IFileWriter& file, const ICachePathCodec& paths,
+                    std::error_code& error) {
+    CCacheWriter out(file);
+    bool ok = WriteStore(store, out, paths);
+    error = out.Error();
+    // Only data on the disk may replace the previous file: after a power cut a renamed file
+    // whose data never reached the disk would be empty or cut.
+    ok = ok && file.Flush(error);
+    std::error_code closeError;
+    if (!file.Close(closeError) && ok) {
+        error = closeError;
+        ok = false;
+    }
+    return ok;
 }
 
 }  // namespace
 
 bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::error_code& error,
-                    const ICachePathCodec& paths) {
-    // Write beside the real file and swap it in only when everything was written, so a failure
-    // half-way (full disk, crash) leaves the previous cache as it was.
+                    const ICachePathCodec& paths, IDurableFiles& files) {
+    // Write beside the real file and swap it in only when everything is on the disk, so a
+    // failure half-way (full disk, crash, power cut) leaves the previous cache as it was.
     // Only a file is ever replaced: a folder of that name is left as it is.
     const std::filesystem::file_status status =
         std::filesystem::status(PathFromUtf8(fileName), error);
@@ -139,70 +168,78 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::
                                                                        : std::errc::file_exists);
         return false;
     }
-    // A file of the user's that happens to bear the temporary name is not written over.
-    const std::optional<std::string> tempName = CacheTempName(fileName);
-    if (!tempName) {
-        error = std::make_error_code(std::errc::file_exists);
-        return false;
-    }
-    const std::string& temp = *tempName;
     error.clear();
-    errno = 0;
-    if (UniqueFile file{OpenFileUtf8(temp, "wb")}) {
-        CCacheWriter out(file.get());
-        const bool written = WriteStore(store, out, paths);
-        error = written ? std::error_code() : out.Error();
-        errno = 0;
-        // Closing writes what is still buffered: a full disk often shows only here.
-        if (std::fclose(file.release()) != 0 && written) {
-            error = SystemError();
-        }
-    } else {
-        error = SystemError();
+    std::optional<sCacheTemp> temp = CreateCacheTemp(fileName, files, error);
+    if (!temp) {
         return false;
     }
-    if (!error) {
-        std::filesystem::rename(PathFromUtf8(temp), PathFromUtf8(fileName), error);
-        if (!error) {
-            return true;
-        }
+    if (WriteTemporary(store, *temp->file, paths, error) &&
+        files.Replace(temp->name, fileName, error)) {
+        // The new name must reach the disk as well; the data is in place whatever this says.
+        std::error_code ignored;
+        files.SyncFolder(FolderOf(fileName), ignored);
+        return true;
     }
     std::error_code ignored;
-    std::filesystem::remove(PathFromUtf8(temp), ignored);
+    files.RemoveIfUnheld(temp->name, ignored);
     return false;
+}
+
+sCacheLoadOutcome LoadStatsCacheFile(CStatsStore& store, const std::string& fileName,
+                                     bool setAsideIfRejected, const ICachePathCodec& paths,
+                                     IDurableFiles& files) {
+    sCacheLoadOutcome outcome;
+    const std::filesystem::path path = PathFromUtf8(fileName);
+    // A folder of that name opens for reading on some systems; it is no cache file and must
+    // never be moved or replaced.
+    const std::filesystem::file_status status = std::filesystem::status(path, outcome.error);
+    if (!std::filesystem::exists(status)) {
+        // Nothing there, or nothing that can be told: a folder on the way that may not be
+        // listed is no proof that no cache is there.
+        if (outcome.error && outcome.error != std::errc::no_such_file_or_directory) {
+            outcome.result = eCacheLoad::Unreadable;
+        } else {
+            outcome.error.clear();
+        }
+        return outcome;
+    }
+    outcome.error.clear();
+    if (!std::filesystem::is_regular_file(status)) {
+        return outcome;
+    }
+    // From here on a file is there: what cannot be read of it says nothing about its content.
+    outcome.result = eCacheLoad::Unreadable;
+    std::unique_ptr<IFileReader> file = files.OpenRead(fileName, outcome.error);
+    uint64_t size = 0;
+    if (!file || !file->Size(size, outcome.error)) {
+        return outcome;
+    }
+    CFileByteSource source(*file, size);
+    const bool loaded = ReadStore(store, source, paths);
+    file.reset();  // an open file cannot be moved on Windows
+    if (loaded) {
+        outcome.result = eCacheLoad::Loaded;
+        return outcome;
+    }
+    store.ResetStatistics();
+    if (source.ReadError()) {
+        outcome.error = source.ReadError();
+        return outcome;
+    }
+    outcome.result = eCacheLoad::Rejected;
+    if (setAsideIfRejected) {
+        // Kept for a look or a rescue under a name of its own.
+        if (std::optional<std::string> keptAs =
+                SetAsideRejectedCache(fileName, outcome.error, files)) {
+            outcome.setAsideAs = std::move(*keptAs);
+        }
+    }
+    return outcome;
 }
 
 eCacheLoad LoadStatsCacheEx(CStatsStore& store, const std::string& fileName,
                             bool setAsideIfRejected, const ICachePathCodec& paths) {
-    std::error_code ec;
-    const std::filesystem::path path = PathFromUtf8(fileName);
-    // A folder of that name opens for reading on some systems; it is no cache file and must
-    // never be moved or replaced.
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        return eCacheLoad::NotOpened;
-    }
-    UniqueFile file{OpenFileUtf8(fileName, "rb")};
-    if (!file) {
-        return eCacheLoad::NotOpened;
-    }
-    const auto size = std::filesystem::file_size(path, ec);
-    bool loaded = false;
-    if (!ec) {
-        std::setvbuf(file.get(), nullptr, _IOFBF, 1 << 20);
-        CFileByteSource source(file.get(), size);
-        loaded = ReadStore(store, source, paths);
-    }
-    file.reset();
-    if (loaded) {
-        return eCacheLoad::Loaded;
-    }
-    store.ResetStatistics();
-    if (setAsideIfRejected) {
-        // Kept for a look or a rescue; when even that fails, the next save replaces it.
-        SetAsideRejectedCache(fileName, ec);
-    }
-    return eCacheLoad::Rejected;
+    return LoadStatsCacheFile(store, fileName, setAsideIfRejected, paths).result;
 }
 
 bool LoadStatsCacheImage(CStatsStore& store, const unsigned char* data, size_t size,

@@ -6,6 +6,7 @@
 #include <utility>
 
 void CStatsStore::ResetStatistics() {
+    ++m_nRevision;
     m_nPlayers = 0;
     std::vector<std::string>().swap(m_astrNames);
     std::vector<int32_t>().swap(m_anIds);
@@ -25,6 +26,7 @@ int32_t CStatsStore::AddPlayer(std::string_view name) {
 }
 
 int32_t CStatsStore::AddPlayerWithId(std::string_view name, int32_t id) {
+    ++m_nRevision;
     const int32_t player = m_nPlayers;
     m_astrNames.emplace_back(name);
     m_anIds.push_back(id);
@@ -59,6 +61,7 @@ int32_t* CStatsStore::CounterBlock(int player, sBucketKey key) {
     if (!IsValidPlayer(player) || !key.IsValid()) {
         throw std::out_of_range("counter block out of range");
     }
+    ++m_nRevision;
     return CreateBlockAt(player, key.Index());
 }
 
@@ -120,6 +123,7 @@ void CStatsStore::SetRecord(int player, const CPKR_PlayerRecord& record) {
     if (!IsValidPlayer(player)) {
         throw std::out_of_range("SetRecord: invalid player index");
     }
+    ++m_nRevision;
     m_anIds[static_cast<size_t>(player)] = record.m_nId;
     for (int bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
         const int32_t* src = &record.m_anCounters[bucket * CNT_MAX];
@@ -133,6 +137,7 @@ void CStatsStore::SetRecord(int player, const CPKR_PlayerRecord& record) {
 }
 
 void CStatsStore::AddCountedHand(uint32_t hand) {
+    ++m_nRevision;
     m_anHands.push_back(hand);
     m_handSet.Insert(hand);
 }
@@ -182,6 +187,7 @@ void CStatsStore::ReserveFiles(size_t count) {
 }
 
 void CStatsStore::AppendLoadedFile(std::string path, int64_t time) {
+    ++m_nRevision;
     m_astrFiles.push_back(std::move(path));
     m_atFileTimes.push_back(time);
 }
@@ -202,7 +208,9 @@ void CStatsStore::RecordFileTime(const std::string& path, int64_t time) {
         m_astrFiles.push_back(path);
         m_atFileTimes.push_back(time);
         ++m_nIndexedFiles;
-    } else {
+        ++m_nRevision;
+    } else if (m_atFileTimes[it->second] != time) {
         m_atFileTimes[it->second] = time;
+        ++m_nRevision;
     }
 }

@@ -27,6 +27,11 @@ public:
     // Empties the store: no players, no counted hands, no file cache.
     void ResetStatistics();
 
+    // Changes with every change of the content (players, counters, counted hands, file-cache
+    // entries) and never goes back: a store whose revision equals one taken earlier holds what
+    // it held then. A counter block handed out for writing counts as a change.
+    [[nodiscard]] uint64_t Revision() const noexcept { return m_nRevision; }
+
     // Index of the player whose name equals `name` byte for byte (the lowest such index), or -1.
     [[nodiscard]] int32_t FindPlayer(std::string_view name) const noexcept {
         return m_index.Find(name, m_astrNames);
@@ -126,4 +131,6 @@ private:
     // appends behind the index's back, which the count notices).
     std::unordered_map<std::string, size_t> m_fileIndex;
     size_t m_nIndexedFiles = 0;
+
+    uint64_t m_nRevision = 0;
 };

@@ -61,11 +61,13 @@ protected:
     void ExpectRejected(const std::string& bytes, std::string_view why) {
         WriteFile(path, bytes);
         CStatsStore store = SampleStore();
-        EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected) << why;
+        const sCacheLoadOutcome outcome = LoadStatsCacheFile(store, path);
+        EXPECT_EQ(outcome.result, eCacheLoad::Rejected) << why;
         EXPECT_EQ(store.PlayerCount(), 0) << why;
         EXPECT_TRUE(store.CountedHands().empty()) << why;
         EXPECT_FALSE(fs::exists(path)) << why;
-        EXPECT_EQ(ReadFile(path + ".rejected"), bytes) << why;
+        EXPECT_TRUE(outcome.setAsideAs.starts_with(path + ".rejected-")) << outcome.setAsideAs;
+        EXPECT_EQ(ReadFile(outcome.setAsideAs), bytes) << why;
     }
 
     ScopedTempDir dir;
@@ -170,27 +172,36 @@ TEST_F(CacheFileTest, DiagnosisLoadKeepsARejectedFile) {
     EXPECT_TRUE(fs::exists(path));
 }
 
-TEST_F(CacheFileTest, ASecondRejectedFileReplacesTheFirstButNeverAFolder) {
+// Every rejected file is kept under a name nothing had yet: neither an earlier rejected cache
+// nor a file or folder of the user's is ever replaced.
+TEST_F(CacheFileTest, ARejectedFileNeverReplacesAnother) {
+    const int64_t now = 1765324800;  // one second for every rejection below
+    const std::string first = RejectedCacheName(path, now, 1);
+    EXPECT_TRUE(first.starts_with(path + ".rejected-")) << first;
+    EXPECT_EQ(RejectedCacheName(path, now, 3), first + "-3");
+    std::error_code error;
     WriteFile(path, "first damaged cache");
-    CStatsStore store;
-    EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected);
+    EXPECT_EQ(SetAsideRejectedCache(path, error, SystemDurableFiles(), now), first);
     WriteFile(path, "second damaged cache");
-    EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected);
-    EXPECT_EQ(ReadFile(path + ".rejected"), "second damaged cache");
+    EXPECT_EQ(SetAsideRejectedCache(path, error, SystemDurableFiles(), now), first + "-2");
+    EXPECT_EQ(ReadFile(first), "first damaged cache");
+    EXPECT_EQ(ReadFile(first + "-2"), "second damaged cache");
     EXPECT_FALSE(fs::exists(path));
 
-    // Somebody's folder at the rejected name: the damaged file stays where it is (the next
-    // save replaces it), and the folder with what is in it is left alone.
-    fs::remove(path + ".rejected");
-    fs::create_directory(path + ".rejected");
-    WriteFile(path + ".rejected/keep.txt", "mine");
+    // Somebody's file and folder at the next names: both stay, the damaged file goes further.
+    WriteFile(first + "-3", "mine");
+    fs::create_directory(first + "-4");
+    WriteFile(first + "-4/keep.txt", "mine too");
     WriteFile(path, "third damaged cache");
-    EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::Rejected);
-    EXPECT_EQ(ReadFile(path), "third damaged cache");
-    EXPECT_EQ(ReadFile(path + ".rejected/keep.txt"), "mine");
-    std::error_code error;
-    EXPECT_FALSE(SetAsideRejectedCache(path, error));
-    EXPECT_TRUE(error);
+    EXPECT_EQ(SetAsideRejectedCache(path, error, SystemDurableFiles(), now), first + "-5");
+    EXPECT_EQ(ReadFile(first + "-3"), "mine");
+    EXPECT_EQ(ReadFile(first + "-4/keep.txt"), "mine too");
+    EXPECT_EQ(ReadFile(first + "-5"), "third damaged cache");
+
+    // Nothing to move: no name is taken, and the reason is given.
+    EXPECT_FALSE(SetAsideRejectedCache(path, error, SystemDurableFiles(), now));
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory) << error.message();
+    EXPECT_FALSE(fs::exists(first + "-6"));
 }
 
 // A folder at the cache's name is not a cache file: never loaded, moved or replaced.
@@ -199,7 +210,7 @@ TEST_F(CacheFileTest, AFolderAtTheCacheNameIsLeftAlone) {
     CStatsStore store;
     EXPECT_EQ(LoadStatsCacheEx(store, path), eCacheLoad::NotOpened);
     EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_FALSE(fs::exists(path + ".rejected"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 
     std::error_code error;
     EXPECT_FALSE(SaveStatsCache(SampleStore(), path, error));
@@ -285,18 +296,24 @@ TEST_F(CacheFileTest, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(ReadFile(path), good);
 }
 
-// The temporary file is written over only when it is nothing of somebody else's: a leftover of
-// an interrupted save is reused, a user's file of that name is stepped around and kept.
+// The temporary file is created where nothing stands: a leftover of an interrupted save is
+// removed and its name used, a user's file of that name is stepped around and kept.
 TEST_F(CacheFileTest, TheTemporaryNameNeverTakesSomebodyElsesFile) {
     const std::string good = Saved(SampleStore());
     WriteFile(path + ".tmp", good.substr(0, 500));  // a save killed half-way
-    EXPECT_EQ(CacheTempName(path), path + ".tmp");
     EXPECT_EQ(Saved(SampleStore()), good);
     EXPECT_FALSE(fs::exists(path + ".tmp"));
 
     WriteFile(path + ".tmp", "my notes");
     fs::create_directory(path + ".1.tmp");
-    EXPECT_EQ(CacheTempName(path), path + ".2.tmp");
+    std::error_code error;
+    {
+        std::optional<sCacheTemp> temp = CreateCacheTemp(path, SystemDurableFiles(), error);
+        ASSERT_TRUE(temp) << error.message();
+        EXPECT_EQ(temp->name, path + ".2.tmp");
+        EXPECT_TRUE(temp->file->Close(error));
+        fs::remove(temp->name);
+    }
     CStatsStore other;
     other.AddPlayer("Zed");
     other.AddCountedHand(7);

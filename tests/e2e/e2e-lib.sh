@@ -29,6 +29,8 @@ main_caption="V1.16"
 importer_caption="Lanternquill History Importer"
 # shellcheck disable=SC2034
 hotzone_caption="Mini-Table Hot Zone"
+# shellcheck disable=SC2034
+cache_message_caption="Lanternquill Statistics"
 pkr_key='HKCU\Software\PKR'
 # The client's machine key; its installer, a 32-bit program, writes it in the 32-bit view.
 machine_pkr_key='HKLM\SOFTWARE\PKR'

@@ -186,8 +186,45 @@ e2e_test_main_hot_zones_dialog_is_owned_and_holds_the_import_cycle_while_open() 
     expect_exit 0
 }
 
+# A cache file that cannot be read (another program holds it) may be a good one: the user is
+# told at the start, the file stays where it is, and the exit does not write over it although
+# the session counted new hands.
+e2e_test_main_leaves_a_cache_it_cannot_read_as_it_is() {
+    local cache="$e2e_work_dir/LanternquillCache_Trial.dat"
+    "$sim_path" --out "$e2e_work_dir/kept" --seed 77 --tables 1 --hands 20 >/dev/null ||
+        fail "pkr-sim"
+    "$cli_path" import --cache "$cache" "$e2e_work_dir/kept" >/dev/null 2>&1 ||
+        fail "cannot write a cache file"
+    cp "$cache" "$e2e_work_dir/before.dat"
+    use_pkr_install
+    "$sim_path" --out "$history_dir" --seed 46 --tables 1 --hands 30 >/dev/null || fail "pkr-sim"
+    hold_file "$cache"
+    start_app
+    wait_active "$cache_message_caption"
+    expect_text_contains "$cache_message_caption" 65535 "LanternquillCache_Trial.dat"
+    expect_text_contains "$cache_message_caption" 65535 "could not be read: "
+    expect_text_contains "$cache_message_caption" 65535 \
+        "The statistics of this session will not be saved to it."
+    echo "told: ${control_text[65535]}"
+    let_go_of_file
+    keys Return
+    # With nothing loaded, the first import reads the whole history.
+    wait_active "$importer_caption"
+    keys Return
+    wait_active "$panel_caption"
+    expect_text_contains "$panel_caption" "${id[IDC_INFO_TEXT]}" "Database contains 30 Hands on"
+    close_panel
+    close_main
+    expect_exit 0
+    cmp -s "$cache" "$e2e_work_dir/before.dat" || fail "the exit wrote over the cache file"
+    local others
+    others=$(cd "$e2e_work_dir" && echo LanternquillCache_Trial.dat?*)
+    [[ $others == "LanternquillCache_Trial.dat?*" ]] || fail "files beside the cache: $others"
+}
+
 e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle() {
-    # A damaged cache file from an earlier run: set aside beside the cache, not deleted.
+    # A damaged cache file from an earlier run: set aside beside the cache under a name of its
+    # own, not deleted, and the user told which.
     local damaged='Lanternquill_DEMOCACHEO05\n\0damaged'
     # shellcheck disable=SC2059  # the format is the content
     printf "$damaged" >"$e2e_work_dir/LanternquillCache_Trial.dat"
@@ -199,6 +236,14 @@ e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle(
     # The closed table's file is held for the whole first import, and is never written again.
     hold_file "$held_file"
     start_app
+    wait_active "$cache_message_caption"
+    expect_text_contains "$cache_message_caption" 65535 "is damaged. It has been kept as"
+    local kept_as message
+    kept_as=$(cd "$e2e_work_dir" && echo LanternquillCache_Trial.dat.rejected-*)
+    [[ -f $e2e_work_dir/$kept_as ]] || fail "the damaged cache file was not set aside"
+    message=${control_text[65535]}
+    [[ $message == *"\\$kept_as"* ]] || fail "the message does not name $kept_as: $message"
+    keys Return
     wait_active "$importer_caption"
     expect_text_contains "$importer_caption" 65535 \
         "You have 2 tables of hand history in this period."
@@ -208,8 +253,8 @@ e2e_test_main_reads_a_table_held_open_during_the_first_import_at_the_next_cycle(
         "Database contains $((60 - held_hands)) Hands on"
     close_panel
     # shellcheck disable=SC2059
-    cmp -s <(printf "$damaged") "$e2e_work_dir/LanternquillCache_Trial.dat.rejected" ||
-        fail "the damaged cache file was not kept as LanternquillCache_Trial.dat.rejected"
+    cmp -s <(printf "$damaged") "$e2e_work_dir/$kept_as" ||
+        fail "the damaged cache file was not kept whole as $kept_as"
     let_go_of_file
     wait_for_hands 60
     close_main

@@ -1,9 +1,10 @@
 // lq-bench: how fast the history engine parses and counts hand histories, how its time grows
-// with the corpus, how much memory it takes, and how fast the cache file saves and loads; or,
+// with the corpus, how much memory it takes, and how fast the cache file saves (with and without
+// its flush to stable storage) and loads; or,
 // with --refresh, what one overlay refresh tick of a table HUD costs.
 //
 //   lq-bench [--hands N]... [--dir DIR] [--seed N] [--players N] [--sim PATH]
-//            [--repeat N] [--cache-players N] [--no-cache]
+//            [--repeat N] [--cache-players N] [--no-cache | --cache-only]
 //   lq-bench --refresh [--refresh-hands N] [--ticks N] [--dir DIR]
 #include <algorithm>
 #include <charconv>
@@ -36,6 +37,7 @@ struct sBenchOptions {
     int64_t players = 0;  // opponents in the simulator's pool; 0: grows with the hands
     int repeat = 3;       // each measurement keeps the best of this many runs
     bool cache = true;
+    bool cacheOnly = false;             // the cache file alone, without the parse
     bool refresh = false;               // measure the HUD's refresh tick instead
     std::vector<int64_t> refreshHands;  // hands in the measured table files
     int ticks = 2000;
@@ -43,11 +45,12 @@ struct sBenchOptions {
 
 const char* kUsage =
     "Usage: lq-bench [--hands N]... [--dir DIR] [--seed N] [--players N] [--sim PATH]\n"
-    "                [--repeat N] [--cache-players N] [--no-cache]\n"
+    "                [--repeat N] [--cache-players N] [--no-cache | --cache-only]\n"
     "Measures ParseHistoryFiles throughput on corpora written by pkr-sim (default 100000 and\n"
     "1000000 hands; the corpora go to a temporary folder unless --dir keeps them for reuse;\n"
     "--players fixes the simulator's opponent pool, by default one player per 20 hands),\n"
-    "then SaveStatsCache / LoadStatsCache on a synthetic store (default 50000 players).\n"
+    "then SaveStatsCache / LoadStatsCache on a synthetic store (default 50000 players; the\n"
+    "save also without its flush to stable storage, for the ratio; --cache-only: this alone).\n"
     "Each figure is the best of --repeat runs (default 3).\n"
     "\n"
     "Usage: lq-bench --refresh [--refresh-hands N]... [--ticks N] [--dir DIR]\n"
@@ -71,6 +74,10 @@ bool ParseArguments(int argc, char** argv, sBenchOptions& options, bool& help) {
         if (arg == "--help" || arg == "-h") {
             help = true;
             return true;
+        }
+        if (arg == "--cache-only") {
+            options.cacheOnly = true;
+            continue;
         }
         if (arg == "--no-cache") {
             options.cache = false;
@@ -189,6 +196,42 @@ int RunRefreshBench(const sBenchOptions& options) {
     return 0;
 }
 
+// Saves and loads a synthetic store of --cache-players players, best of --repeat runs.
+int RunCacheBench(const sBenchOptions& options) {
+    std::error_code ec;
+    const std::string folder = options.keepDir.empty()
+                                   ? std::filesystem::temp_directory_path(ec).string()
+                                   : options.keepDir;
+    bench::sCacheMeasurement cache =
+        bench::MeasureCache({options.cachePlayers, 200000, 1000}, folder);
+    for (int r = 1; r < options.repeat && cache.ok; ++r) {
+        const bench::sCacheMeasurement again =
+            bench::MeasureCache({options.cachePlayers, 200000, 1000}, folder);
+        cache.ok = again.ok;
+        cache.saveSeconds = std::min(cache.saveSeconds, again.saveSeconds);
+        cache.unflushedSaveSeconds =
+            std::min(cache.unflushedSaveSeconds, again.unflushedSaveSeconds);
+        cache.loadSeconds = std::min(cache.loadSeconds, again.loadSeconds);
+    }
+    std::printf("\nCache file (%d players, two buckets each, 200000 hands, 1000 files)\n",
+                options.cachePlayers);
+    if (!cache.ok) {
+        std::printf("  FAILED: the saved store did not load back intact\n");
+        return 1;
+    }
+    std::printf("%10s %9s %9s %9s\n", "operation", "MB", "seconds", "MB/s");
+    std::printf("%10s %9.1f %9.3f %9.1f\n", "save", Megabytes(cache.fileBytes), cache.saveSeconds,
+                Megabytes(cache.fileBytes) / std::max(cache.saveSeconds, 1e-9));
+    std::printf("%10s %9.1f %9.3f %9.1f\n", "load", Megabytes(cache.fileBytes), cache.loadSeconds,
+                Megabytes(cache.fileBytes) / std::max(cache.loadSeconds, 1e-9));
+    std::printf("%10s %9.1f %9.3f %9.1f\n", "no flush", Megabytes(cache.fileBytes),
+                cache.unflushedSaveSeconds,
+                Megabytes(cache.fileBytes) / std::max(cache.unflushedSaveSeconds, 1e-9));
+    std::printf("  the flush to stable storage makes the save %.2f times as long\n",
+                cache.saveSeconds / std::max(cache.unflushedSaveSeconds, 1e-9));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -204,6 +247,9 @@ int main(int argc, char** argv) {
     }
     if (options.refresh) {
         return RunRefreshBench(options);
+    }
+    if (options.cacheOnly) {
+        return RunCacheBench(options);
     }
 
     // Every corpus is ready before the first measurement, so the simulator's output and disk
@@ -270,33 +316,5 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (options.cache) {
-        std::error_code ec;
-        const std::string folder = options.keepDir.empty()
-                                       ? std::filesystem::temp_directory_path(ec).string()
-                                       : options.keepDir;
-        bench::sCacheMeasurement cache =
-            bench::MeasureCache({options.cachePlayers, 200000, 1000}, folder);
-        for (int r = 1; r < options.repeat && cache.ok; ++r) {
-            const bench::sCacheMeasurement again =
-                bench::MeasureCache({options.cachePlayers, 200000, 1000}, folder);
-            cache.ok = again.ok;
-            cache.saveSeconds = std::min(cache.saveSeconds, again.saveSeconds);
-            cache.loadSeconds = std::min(cache.loadSeconds, again.loadSeconds);
-        }
-        std::printf("\nCache file (%d players, two buckets each, 200000 hands, 1000 files)\n",
-                    options.cachePlayers);
-        if (!cache.ok) {
-            std::printf("  FAILED: the saved store did not load back intact\n");
-            return 1;
-        }
-        std::printf("%10s %9s %9s %9s\n", "operation", "MB", "seconds", "MB/s");
-        std::printf("%10s %9.1f %9.3f %9.1f\n", "save", Megabytes(cache.fileBytes),
-                    cache.saveSeconds,
-                    Megabytes(cache.fileBytes) / std::max(cache.saveSeconds, 1e-9));
-        std::printf("%10s %9.1f %9.3f %9.1f\n", "load", Megabytes(cache.fileBytes),
-                    cache.loadSeconds,
-                    Megabytes(cache.fileBytes) / std::max(cache.loadSeconds, 1e-9));
-    }
-    return 0;
+    return options.cache ? RunCacheBench(options) : 0;
 }

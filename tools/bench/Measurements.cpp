@@ -2,12 +2,15 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
+#include <utility>
 
 #include "ProcessInfo.h"
 #include "history/GameTypes.h"
 #include "history/HistoryParser.h"
 #include "history/StatsCache.h"
 #include "history/StatsStore.h"
+#include "platform/DurableFiles.h"
 
 namespace bench {
 
@@ -44,6 +47,48 @@ void FillSyntheticStore(CStatsStore& store, sSyntheticSize size) {
     }
 }
 
+// The system's files with the flush to stable storage left out, to show what it costs.
+class CUnflushedFiles final : public IDurableFiles {
+public:
+    std::unique_ptr<IFileReader> OpenRead(const std::string& path,
+                                          std::error_code& error) override {
+        return m_files.OpenRead(path, error);
+    }
+    std::unique_ptr<IFileWriter> CreateNew(const std::string& path,
+                                           std::error_code& error) override {
+        std::unique_ptr<IFileWriter> file = m_files.CreateNew(path, error);
+        return file ? std::make_unique<CUnflushedWriter>(std::move(file)) : nullptr;
+    }
+    bool RemoveIfUnheld(const std::string& path, std::error_code& error) override {
+        return m_files.RemoveIfUnheld(path, error);
+    }
+    bool Replace(const std::string& from, const std::string& to, std::error_code& error) override {
+        return m_files.Replace(from, to, error);
+    }
+    bool MoveNoReplace(const std::string& from, const std::string& to,
+                       std::error_code& error) override {
+        return m_files.MoveNoReplace(from, to, error);
+    }
+    bool SyncFolder(const std::string& /*folder*/, std::error_code& /*error*/) override {
+        return true;
+    }
+
+private:
+    class CUnflushedWriter final : public IFileWriter {
+    public:
+        explicit CUnflushedWriter(std::unique_ptr<IFileWriter> file) : m_file(std::move(file)) {}
+        bool Write(const void* data, size_t size, std::error_code& error) override {
+            return m_file->Write(data, size, error);
+        }
+        bool Flush(std::error_code& /*error*/) override { return true; }
+        bool Close(std::error_code& error) override { return m_file->Close(error); }
+
+    private:
+        std::unique_ptr<IFileWriter> m_file;
+    };
+    IDurableFiles& m_files = SystemDurableFiles();
+};
+
 }  // namespace
 
 sParseMeasurement MeasureParse(const sCorpus& corpus) {
@@ -64,8 +109,14 @@ sCacheMeasurement MeasureCache(sSyntheticSize size, const std::string& folder) {
     {
         CStatsStore store;
         FillSyntheticStore(store, size);
-        const auto start = std::chrono::steady_clock::now();
-        const bool saved = SaveStatsCache(store, path);
+        // Without the flush first, so that both saves replace a file of the same size.
+        CUnflushedFiles unflushed;
+        std::error_code error;
+        auto start = std::chrono::steady_clock::now();
+        bool saved = SaveStatsCache(store, path, error, SystemCachePathCodec(), unflushed);
+        result.unflushedSaveSeconds = SecondsSince(start);
+        start = std::chrono::steady_clock::now();
+        saved = saved && SaveStatsCache(store, path, error);
         result.saveSeconds = SecondsSince(start);
         if (!saved) {
             return result;

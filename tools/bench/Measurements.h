@@ -24,6 +24,7 @@ struct sCacheMeasurement {
     int32_t players = 0;
     int64_t fileBytes = 0;
     double saveSeconds = 0;
+    double unflushedSaveSeconds = 0;  // the same save without the flush to stable storage
     double loadSeconds = 0;
 };
 
@@ -35,7 +36,8 @@ struct sSyntheticSize {
     int32_t files = 0;
 };
 
-// Builds a store of `size`, saves it into `folder` and loads it back into a fresh store.
+// Builds a store of `size`, saves it into `folder` without and then with the flush to stable
+// storage, and loads it back into a fresh store.
 sCacheMeasurement MeasureCache(sSyntheticSize size, const std::string& folder);
 
 }  // namespace bench

@@ -43,14 +43,18 @@ eCacheLoad LoadCacheForReading(CStatsStore& store, const std::string& fileName, 
         return check.kind == eCacheFileKind::NotCache ? eCacheLoad::Rejected
                                                       : eCacheLoad::NotOpened;
     }
-    const eCacheLoad result = LoadStatsCacheEx(store, fileName, /*setAsideIfRejected=*/false);
-    if (result == eCacheLoad::Rejected) {
+    const sCacheLoadOutcome outcome =
+        LoadStatsCacheFile(store, fileName, /*setAsideIfRejected=*/false);
+    if (outcome.result == eCacheLoad::Rejected) {
         err << "lanternquill: the cache file '" << fileName
             << "' is malformed (it has been left as it is)\n";
-    } else if (result == eCacheLoad::NotOpened) {
+    } else if (outcome.result == eCacheLoad::Unreadable) {
+        err << "lanternquill: cannot read the cache file '" << fileName
+            << "': " << outcome.error.message() << " (it has been left as it is)\n";
+    } else if (outcome.result == eCacheLoad::NotOpened) {
         err << "lanternquill: cannot open the cache file '" << fileName << "'\n";
     }
-    return result;
+    return outcome.result;
 }
 
 bool LoadCacheForImport(CStatsStore& store, const std::string& fileName, std::ostream& err) {
@@ -67,24 +71,28 @@ bool LoadCacheForImport(CStatsStore& store, const std::string& fileName, std::os
     if (check.kind != eCacheFileKind::Cache) {
         return true;  // missing or empty: the import starts a new cache
     }
-    switch (LoadStatsCacheEx(store, fileName, /*setAsideIfRejected=*/false)) {
+    // A damaged file is set aside under a name of its own; one that cannot be read may be a
+    // good cache and is not written over.
+    const sCacheLoadOutcome outcome = LoadStatsCacheFile(store, fileName);
+    switch (outcome.result) {
         case eCacheLoad::Loaded:
             return true;
         case eCacheLoad::NotOpened:
-            err << "lanternquill: cannot read the cache file '" << fileName
-                << "'; nothing was imported\n";
+        case eCacheLoad::Unreadable:
+            err << "lanternquill: cannot read the cache file '" << fileName << "'"
+                << (outcome.error ? ": " + outcome.error.message() : std::string())
+                << "; it has been left untouched and nothing was imported\n";
             return false;
         case eCacheLoad::Rejected:
             break;
     }
-    std::error_code error;
-    if (!SetAsideRejectedCache(fileName, error)) {
+    if (outcome.setAsideAs.empty()) {
         err << "lanternquill: the cache file '" << fileName << "' is malformed and could not be "
-            << "moved to '" << RejectedCacheName(fileName) << "' (" << error.message()
+            << "set aside (" << outcome.error.message()
             << "); it has been left untouched and nothing was imported\n";
         return false;
     }
     err << "lanternquill: the cache file '" << fileName << "' was malformed; it has been moved to '"
-        << RejectedCacheName(fileName) << "' and the import starts from an empty cache\n";
+        << outcome.setAsideAs << "' and the import starts from an empty cache\n";
     return true;
 }

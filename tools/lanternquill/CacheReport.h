@@ -12,13 +12,13 @@ class CStatsStore;
 
 // For commands that only read (stats, dump): loads `fileName` into `store` and reports on `err`
 // why it could not be, leaving whatever is there as it is. Returns the load's result; a folder,
-// an empty or unreadable file count as NotOpened.
+// an empty file or one that cannot be opened count as NotOpened.
 eCacheLoad LoadCacheForReading(CStatsStore& store, const std::string& fileName, std::ostream& err);
 
 // For import, before anything is read: loads the cache file the import will write. A missing or
-// empty file gives an empty store; a damaged cache file of ours is moved to "<name>.rejected"
-// and the store starts empty. False, with the reason on `err` and nothing changed, when the
-// file must not be written over: a folder, a file that is not a cache file of ours (a hand
-// history file named by mistake), a file that cannot be read, or a damaged cache that could
-// not be moved aside.
+// empty file gives an empty store; a damaged cache file of ours is moved to a name of its own
+// ("<name>.rejected-<date>-<time>", named on `err`) and the store starts empty. False, with the
+// reason on `err` and nothing changed, when the file must not be written over: a folder, a file
+// that is not a cache file of ours (a hand history file named by mistake), a file that cannot be
+// read whole, or a damaged cache that could not be moved aside.
 bool LoadCacheForImport(CStatsStore& store, const std::string& fileName, std::ostream& err);
