@@ -8,6 +8,7 @@
 
 #include "app/StartupLogic.h"
 #include "platform/FileIo.h"
+#include "platform/LocalTime.h"
 
 namespace {
 
@@ -50,14 +51,7 @@ void AppendZoneEnd(std::string& log, int whiteCount) {
 }
 
 std::tm LocalTimeNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return local;
+    return LocalCalendarTime(std::time(nullptr));
 }
 
 bool CompleteDebugReport(CDebugReport& report, IShellOpener& shell, const std::string& path) {

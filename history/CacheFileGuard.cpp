@@ -11,6 +11,7 @@
 
 #include "history/CacheLayout.h"
 #include "platform/FileIo.h"
+#include "platform/LocalTime.h"
 #include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
@@ -95,13 +96,7 @@ std::optional<sCacheTemp> CreateCacheTemp(const std::string& fileName, IDurableF
 }
 
 std::string RejectedCacheName(const std::string& fileName, int64_t time, int attempt) {
-    const auto seconds = static_cast<std::time_t>(time);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
+    const std::tm local = LocalCalendarTime(static_cast<std::time_t>(time));
     std::array<char, 32> stamp{};
     std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &local);
     std::string name = fileName + ".rejected-" + stamp.data();
