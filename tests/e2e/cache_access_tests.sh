@@ -84,6 +84,10 @@ e2e_test_unwritable_cache_folder_is_told_at_start_and_at_exit() {
         fail "cannot write a cache file"
     cp "$windows_build/app/RestoreOverlayPositions.reg" "$folder/"
     cp "$cache" "$e2e_work_dir/before.dat"
+    # New hands to count, so that the session has statistics the exit must save (a session that
+    # changed nothing leaves the cache file alone).
+    use_pkr_install
+    "$sim_path" --out "$history_dir" --seed 79 --tables 1 --hands 12 >/dev/null || fail "pkr-sim"
 
     # Root writes through permission bits; an immutable folder refuses even root (ext4 and a few
     # others, and only with the capability to set it).

@@ -60,6 +60,17 @@ e2e_test_info_panel_stays_open_on_enter() {
     expect_exit "$panel_closed_by_escape"
 }
 
+# wait_panel_focus: waits until a control of the information panel has the keyboard focus, so
+# that a key pressed next reaches the panel (on a busy machine the panel is active a moment
+# before it has set its focus).
+wait_panel_focus() {
+    local deadline=$((SECONDS + e2e_wait_seconds)) focus
+    while focus=$(probe focus "$panel_caption" 2>/dev/null) && [[ $focus == "-" || -z $focus ]]; do
+        ((SECONDS < deadline)) || fail "no control of the information panel has the focus"
+        sleep 0.1
+    done
+}
+
 # expect_guide_opened WHAT: the shell showed README.txt in the text viewer (here Wine's notepad);
 # closes it again.
 expect_guide_opened() {
@@ -72,17 +83,21 @@ expect_guide_opened() {
 e2e_test_info_panel_buttons_open_the_user_guide_beside_the_program() {
     # The program unpacked with its guide into a folder of a name outside the ANSI code page, and
     # started from another folder (the test's): the guide can only be found beside the program.
-    local app_dir="$e2e_work_dir/Lanternquill-Ёлка"
-    mkdir -p "$app_dir"
-    cp "$app_exe" "$app_dir/"
-    printf 'Lanternquill user guide\r\n' >"$app_dir/README.txt"
-    local app_exe="$app_dir/Lanternquill.exe"
+    local guide_dir="$e2e_work_dir/Lanternquill-Ёлка"
+    mkdir -p "$guide_dir"
+    cp "$app_exe" "$guide_dir/"
+    printf 'Lanternquill user guide\r\n' >"$guide_dir/README.txt"
+    local app_exe="$guide_dir/Lanternquill.exe"
     # Windows opens text files with Notepad; this prefix has the viewer's command but does not
     # tie ".txt" to it.
     local association='HKCR\.txt'
     reg_add "$association" /ve /d txtfile
+    # Removed however the test ends: a later test that opens a text file expects no viewer.
+    # shellcheck disable=SC2064  # the names now: the test's variables are gone at exit
+    trap "wine '$reg_exe' delete '$association' /f </dev/null >/dev/null 2>&1 || true; stop_app" EXIT
     start_app /info
     wait_active "$panel_caption"
+    wait_panel_focus
     keys Return
     expect_guide_opened Enter
     local button
@@ -92,5 +107,4 @@ e2e_test_info_panel_buttons_open_the_user_guide_beside_the_program() {
     done
     probe close "$panel_caption" >/dev/null
     expect_exit "$panel_closed_by_escape"
-    wine "$reg_exe" delete "$association" /f </dev/null >/dev/null 2>&1 || true
 }
