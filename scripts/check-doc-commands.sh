@@ -141,10 +141,10 @@ script_usage() {
     ' "$repo_root/$1"
 }
 
-# The guides' placeholders, filled with paths in the work folder.
+# The guides' placeholders and the client's hand history folder, as paths in the work folder.
 fill() {
     sed -e 's/FOLDER\.\.\./history/g; s/\bFOLDER\b/history/g; s/\bFILE\b/LanternquillCache_Trial.dat/g' \
-        -e 's/\bDIR\b/sim-out/g; s/"C:\\Program Files\\PKR\\handhistory"/history/g' <<<"$1"
+        -e 's/\bDIR\b/sim-out/g; s/"C:\\Program Files[^"\\]*\\PKR\\handhistory"/history/g' <<<"$1"
 }
 
 run_in_work() {
