@@ -13,6 +13,7 @@
 
 #include "history/CacheFileGuard.h"
 #include "history/CacheLayout.h"
+#include "history/CacheLock.h"
 #include "history/StatsStore.h"
 #include "platform/DurableFiles.h"
 #include "platform/Utf8Path.h"
@@ -130,11 +131,6 @@ bool WriteStore(const CStatsStore& store, CCacheWriter& out, const ICachePathCod
     return out.Finish();
 }
 
-// The folder a file name lies in, for the synchronisation of its entries.
-std::string FolderOf(const std::string& fileName) {
-    return Utf8FromPath(PathFromUtf8(fileName).parent_path());
-}
-
 // Writes the store into the new temporary file and puts it on stable storage: every failure
 // is reported in `error`, the file closed either way.
 bool WriteTemporary(const CStatsStore& store, IFileWriter& file, const ICachePathCodec& paths,
@@ -177,7 +173,7 @@ bool SaveStatsCache(const CStatsStore& store, const std::string& fileName, std::
         files.Replace(temp->name, fileName, error)) {
         // The new name must reach the disk as well; the data is in place whatever this says.
         std::error_code ignored;
-        files.SyncFolder(FolderOf(fileName), ignored);
+        files.SyncFolder(CacheFolderOf(fileName), ignored);
         return true;
     }
     std::error_code ignored;
